@@ -1,0 +1,96 @@
+// Stand-in for the simulation kernel or the front end (STAND_IN_NAME): records what it was
+// started with, prints one line, and exits with the status the test asks for.
+//
+// KIVO_STANDIN_RECORD        file to append the record to
+// KIVO_STANDIN_STATUS        exit status (decimal, 32 bits); 0 when unset
+// KIVO_STANDIN_WAIT_MS       time to wait before exiting, after the record is written
+// KIVO_STANDIN_INTERRUPT_STATUS  when set, Ctrl+C ends the stand-in with this status
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string environmentValue(const char* name, bool& isSet) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    isSet = !(size == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND);
+    if (size == 0) return {};
+    std::string value(size, '\0');
+    value.resize(GetEnvironmentVariableA(name, value.data(), size));
+    return value;
+}
+
+std::string environmentValue(const char* name) {
+    bool isSet;
+    return environmentValue(name, isSet);
+}
+
+std::string field(const std::string& bytes) { return std::to_string(bytes.size()) + ":" + bytes; }
+
+std::string recordPath;
+
+void appendToRecord(const std::string& text) {
+    if (recordPath.empty()) return;
+    FILE* file = std::fopen(recordPath.c_str(), "ab");
+    if (file == nullptr) return;
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+}
+
+DWORD interruptStatus = 0;
+
+BOOL WINAPI onControlEvent(DWORD event) {
+    if (event != CTRL_C_EVENT) return FALSE;
+    appendToRecord("interrupted\n");
+    ExitProcess(interruptStatus);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    recordPath = environmentValue("KIVO_STANDIN_RECORD");
+
+    std::string record = std::string("start ") + STAND_IN_NAME + "\n";
+    record += "pid " + std::to_string(GetCurrentProcessId()) + "\n";
+    std::string module(MAX_PATH, '\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameA(nullptr, module.data(), module.size());
+        if (length < module.size()) {
+            module.resize(length);
+            break;
+        }
+        module.resize(module.size() * 2);
+    }
+    record += "module " + field(module) + "\n";
+    record += "cmdline " + field(GetCommandLineA()) + "\n";
+    record += "argc " + std::to_string(argc) + "\n";
+    for (int i = 0; i < argc; ++i) record += "arg " + field(argv[i]) + "\n";
+    for (const char* name : {"PATH", "VELDRA_DSP", "PORT_DYNAMIC_DISABLE_MSG"}) {
+        bool isSet;
+        const std::string value = environmentValue(name, isSet);
+        record += std::string("env ") + name + " " + (isSet ? field(value) : "unset") + "\n";
+    }
+    std::string directory(GetCurrentDirectoryA(0, nullptr), '\0');
+    directory.resize(GetCurrentDirectoryA(directory.size(), directory.data()));
+    record += "cwd " + field(directory) + "\nend\n";
+    appendToRecord(record);
+
+    bool interruptable;
+    const std::string onInterrupt =
+        environmentValue("KIVO_STANDIN_INTERRUPT_STATUS", interruptable);
+    if (interruptable) {
+        interruptStatus = std::strtoul(onInterrupt.c_str(), nullptr, 10);
+        SetConsoleCtrlHandler(onControlEvent, TRUE);
+    }
+
+    std::printf("%s stand-in: started with %d arguments\n", STAND_IN_NAME, argc);
+    std::fflush(stdout);
+
+    const std::string wait = environmentValue("KIVO_STANDIN_WAIT_MS");
+    if (!wait.empty()) Sleep(std::strtoul(wait.c_str(), nullptr, 10));
+    return static_cast<int>(
+        std::strtoul(environmentValue("KIVO_STANDIN_STATUS").c_str(), nullptr, 10));
+}
