@@ -1,0 +1,273 @@
+#include "tests/e2e/harness.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+namespace {
+
+std::string moduleDirectory() {
+    std::string module(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, module.data(), module.size());
+        if (length < module.size()) {
+            module.resize(length);
+            break;
+        }
+        module.resize(module.size() * 2);
+    }
+    return module.substr(0, module.find_last_of('\\'));
+}
+
+std::string testName() {
+    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "test";
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.') c = '_';
+    }
+    return name;
+}
+
+void copyFile(const std::string& from, const std::string& to) {
+    fs::create_directories(fs::path(to).parent_path());
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+// Reads "<length>:<bytes>" at pos, leaving pos after it.
+std::string readField(const std::string& text, std::size_t& pos) {
+    const std::size_t colon = text.find(':', pos);
+    const std::size_t length = std::stoul(text.substr(pos, colon - pos));
+    std::string value = text.substr(colon + 1, length);
+    pos = colon + 1 + length;
+    return value;
+}
+
+std::string readWord(const std::string& text, std::size_t& pos) {
+    const std::size_t end = text.find_first_of(" \n", pos);
+    std::string word = text.substr(pos, end - pos);
+    pos = end;
+    return word;
+}
+
+void expectChar(const std::string& text, std::size_t& pos, char c) {
+    if (pos >= text.size() || text[pos] != c) throw std::runtime_error("malformed record");
+    ++pos;
+}
+
+}  // namespace
+
+CompileDirectory::CompileDirectory() : binDirectory_(moduleDirectory()) {
+    path_ = binDirectory_ + "\\..\\e2e-work\\" + testName();
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+    path_ = fs::canonical(path_).string();
+
+    writeFile("kivo/tb.exe.sim/tb.exe", "simulation image");
+    copyFile(binDirectory_ + "\\kivolaunch.exe", at("tb.exe"));
+    installKernel(rootA());
+    writeFile("rootB/quillo/bin/nt64/vantrel_api.dll", "dsp library");
+
+    environment["VELDRA"] = rootA() + ";" + rootB();
+    environment["VELDRA_DSP"] = std::nullopt;
+    environment["PORT_DYNAMIC_DISABLE_MSG"] = std::nullopt;
+    environment["KIVO_STANDIN_RECORD"] = at("record.txt");
+    environment["KIVO_STANDIN_STATUS"] = std::nullopt;
+}
+
+std::string CompileDirectory::at(const std::string& relative) const {
+    std::string windowsPath = relative;
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    return path_ + "\\" + windowsPath;
+}
+
+std::string CompileDirectory::kernelUnder(const std::string& root) const {
+    return root + "\\bin\\nt64\\unwrapped\\kivotcl.exe";
+}
+
+void CompileDirectory::installKernel(const std::string& root) const {
+    copyFile(binDirectory_ + "\\kivotcl.exe", kernelUnder(root));
+}
+
+void CompileDirectory::installFrontEnd(const std::string& relativeDirectory) const {
+    copyFile(binDirectory_ + "\\kivogui.exe", at(relativeDirectory + "/kivogui.exe"));
+}
+
+void CompileDirectory::writeFile(const std::string& relative, const std::string& bytes) const {
+    const std::string file = at(relative);
+    fs::create_directories(fs::path(file).parent_path());
+    FILE* out = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(out, nullptr) << file;
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+}
+
+std::optional<std::string> CompileDirectory::readFile(const std::string& relative) const {
+    FILE* in = std::fopen(at(relative).c_str(), "rb");
+    if (in == nullptr) return std::nullopt;
+    std::string content;
+    int c;
+    while ((c = std::fgetc(in)) != EOF) content += static_cast<char>(c);
+    std::fclose(in);
+    return content;
+}
+
+bool CompileDirectory::exists(const std::string& relative) const {
+    return fs::exists(at(relative));
+}
+
+void CompileDirectory::remove(const std::string& relative) const { fs::remove_all(at(relative)); }
+
+void CompileDirectory::makeDirectory(const std::string& relative) const {
+    fs::create_directories(at(relative));
+}
+
+std::string CompileDirectory::writeBatchFile(const std::string& command) const {
+    writeFile("run.bat", "@" + command + "\r\n@exit %ERRORLEVEL%\r\n");
+    return "cmd.exe /c run.bat";
+}
+
+std::string CompileDirectory::environmentBlock() const {
+    std::map<std::string, std::string> variables;
+    char* strings = GetEnvironmentStringsA();
+    for (const char* entry = strings; *entry != '\0'; entry += std::strlen(entry) + 1) {
+        const char* equals = std::strchr(entry + 1, '=');
+        if (equals == nullptr) continue;
+        std::string name(entry, equals);
+        std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+        variables[name] = equals + 1;
+    }
+    FreeEnvironmentStringsA(strings);
+    for (const auto& [name, value] : environment) {
+        if (value) {
+            variables[name] = *value;
+        } else {
+            variables.erase(name);
+        }
+    }
+    std::string block;
+    for (const auto& [name, value] : variables) block += name + "=" + value + '\0';
+    return block + '\0';
+}
+
+Outcome CompileDirectory::type(const std::string& command) const {
+    return run(nullptr, writeBatchFile(command));
+}
+
+Outcome CompileDirectory::startLauncher(const std::string& commandLine) const {
+    return run(at("tb.exe").c_str(), commandLine);
+}
+
+Outcome CompileDirectory::run(const char* program, const std::string& commandLine) const {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inheritable, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               &inheritable, OPEN_EXISTING, 0, nullptr);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    std::string block = environmentBlock();
+    Outcome outcome;
+    const BOOL started = CreateProcessA(program, line.data(), nullptr, nullptr, TRUE, 0,
+                                        block.data(), path_.c_str(), &startup, &process);
+    CloseHandle(writeEnd);
+    CloseHandle(input);
+    if (!started) {
+        CloseHandle(readEnd);
+        ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
+        outcome.status = 0xFFFFFFFF;
+        return outcome;
+    }
+    char chunk[4096];
+    DWORD count = 0;
+    while (ReadFile(readEnd, chunk, sizeof chunk, &count, nullptr) && count > 0) {
+        outcome.output.append(chunk, count);
+    }
+    CloseHandle(readEnd);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    outcome.status = status;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return outcome;
+}
+
+PROCESS_INFORMATION CompileDirectory::typeInBackground(const std::string& command,
+                                                       DWORD creationFlags) const {
+    std::string line = writeBatchFile(command);
+    std::string block = environmentBlock();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags, block.data(),
+                        path_.c_str(), &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
+    }
+    return process;
+}
+
+std::vector<Record> CompileDirectory::records() const {
+    std::vector<Record> records;
+    const std::string text = readFile("record.txt").value_or("");
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::string key = readWord(text, pos);
+        if (key == "start") {
+            records.emplace_back();
+            expectChar(text, pos, ' ');
+            records.back().program = readWord(text, pos);
+        } else if (records.empty()) {
+            throw std::runtime_error("record without start");
+        } else if (key == "pid") {
+            expectChar(text, pos, ' ');
+            records.back().pid = std::stoul(readWord(text, pos));
+        } else if (key == "module" || key == "cmdline" || key == "arg" || key == "cwd") {
+            expectChar(text, pos, ' ');
+            std::string value = readField(text, pos);
+            Record& record = records.back();
+            if (key == "module") record.module = value;
+            if (key == "cmdline") record.commandLine = value;
+            if (key == "arg") record.args.push_back(value);
+            if (key == "cwd") record.directory = value;
+        } else if (key == "argc") {
+            expectChar(text, pos, ' ');
+            readWord(text, pos);
+        } else if (key == "env") {
+            expectChar(text, pos, ' ');
+            const std::string name = readWord(text, pos);
+            expectChar(text, pos, ' ');
+            if (text.compare(pos, 5, "unset") == 0) {
+                pos += 5;
+                records.back().environment[name] = std::nullopt;
+            } else {
+                records.back().environment[name] = readField(text, pos);
+            }
+        } else if (key == "interrupted") {
+            records.back().interrupted = true;
+        } else if (key != "end") {
+            throw std::runtime_error("unknown record line " + key);
+        }
+        expectChar(text, pos, '\n');
+    }
+    return records;
+}
+
+}  // namespace e2e

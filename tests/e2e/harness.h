@@ -1,0 +1,78 @@
+// A compile directory for whole launches under Windows: the launcher copied in as tb.exe, the
+// design's simulation image, and two installation roots. Launches are typed into a batch file
+// and run by cmd.exe, so the launcher sees its command line exactly as a user types it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// What a stand-in recorded about one start.
+struct Record {
+    std::string program;  // "kivotcl" or "kivogui"
+    DWORD pid = 0;
+    std::string module;
+    std::string commandLine;
+    std::vector<std::string> args;
+    std::map<std::string, std::optional<std::string>> environment;  // PATH, VELDRA_DSP, ...
+    std::string directory;
+    bool interrupted = false;
+};
+
+struct Outcome {
+    std::string output;  // standard output and error, as bytes
+    std::uint32_t status = 0;
+};
+
+// Environment changes for a launch: a value sets the variable, none removes it.
+using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
+
+class CompileDirectory {
+  public:
+    // A fresh directory named after the running test, holding tb.exe, kivo/tb.exe.sim/tb.exe,
+    // rootA (the kernel stand-in) and rootB (the DSP library). VELDRA names rootA;rootB,
+    // VELDRA_DSP is unset and the stand-ins record into record.txt.
+    CompileDirectory();
+
+    const std::string& path() const { return path_; }
+    std::string at(const std::string& relative) const;  // the Windows path of a file in here
+    std::string rootA() const { return at("rootA"); }
+    std::string rootB() const { return at("rootB"); }
+    std::string kernelUnder(const std::string& root) const;
+
+    void writeFile(const std::string& relative, const std::string& bytes) const;
+    std::optional<std::string> readFile(const std::string& relative) const;
+    bool exists(const std::string& relative) const;
+    void remove(const std::string& relative) const;
+    void makeDirectory(const std::string& relative) const;
+    // Puts the stand-in front end at a relative place (a directory that ends up on PATH).
+    void installFrontEnd(const std::string& relativeDirectory) const;
+    void installKernel(const std::string& root) const;
+
+    // The environment every launch starts from; tests change it before launching.
+    EnvironmentChanges environment;
+
+    // Runs the command through a batch file and cmd.exe /c; waits for it.
+    Outcome type(const std::string& command) const;
+    // Starts tb.exe here directly (no shell) with the command line; waits for it.
+    Outcome startLauncher(const std::string& commandLine) const;
+    // Starts the typed command without waiting; returns the process of cmd.exe.
+    PROCESS_INFORMATION typeInBackground(const std::string& command, DWORD creationFlags = 0) const;
+
+    std::vector<Record> records() const;
+
+  private:
+    std::string path_;
+    std::string binDirectory_;
+    std::string writeBatchFile(const std::string& command) const;
+    Outcome run(const char* program, const std::string& commandLine) const;
+    std::string environmentBlock() const;
+};
+
+}  // namespace e2e
