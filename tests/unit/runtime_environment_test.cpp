@@ -1,0 +1,172 @@
+#include "launch/runtime_environment.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Files that exist under the installation roots; every lookup is recorded in order.
+struct FakeFiles {
+    std::set<std::string> present;
+    std::vector<std::string> probed;
+
+    IsPresent probe() {
+        return [this](const std::string& file) {
+            probed.push_back(file);
+            return present.count(file) > 0;
+        };
+    }
+
+    std::vector<std::string> probedEndingIn(const std::string& tail) const {
+        std::vector<std::string> result;
+        for (const std::string& file : probed) {
+            if (file.size() >= tail.size() &&
+                file.compare(file.size() - tail.size(), tail.size(), tail) == 0) {
+                result.push_back(file);
+            }
+        }
+        return result;
+    }
+};
+
+const std::string kKernel = "\\bin\\nt64\\unwrapped\\kivotcl.exe";
+const std::string kDspLibrary = "\\quillo\\bin\\nt64\\vantrel_api.dll";
+
+std::string rootEntries(const std::string& root) {
+    return root + "\\lib\\nt64;" + root + "\\bin\\nt64\\Microsoft.VC80.CRT;" + root +
+           "\\bin\\nt64\\Microsoft.VC80.MFC;";
+}
+
+}  // namespace
+
+TEST(SplitInstallRoots, SkipsEmptyEntriesAndKeepsRootsAsWritten) {
+    const struct {
+        const char* veldra;
+        std::vector<std::string> roots;
+    } cases[] = {
+        {"C:\\A;C:\\B", {"C:\\A", "C:\\B"}},
+        {";;C:\\A;", {"C:\\A"}},
+        {"C:\\A;;;C:\\B;", {"C:\\A", "C:\\B"}},
+        {"C:\\A", {"C:\\A"}},
+        {"C:\\A\\; D:\\with space ", {"C:\\A\\", " D:\\with space "}},
+        {"", {}},
+        {";", {}},
+        {";;;", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(splitInstallRoots(c.veldra), c.roots) << "VELDRA=" << c.veldra;
+    }
+}
+
+TEST(ComposeRuntimeEnvironment, PutsEachRootsDirectoriesBeforeTheOldPath) {
+    FakeFiles files;
+    files.present = {"C:\\B" + kDspLibrary};
+
+    const RuntimeEnvironment env =
+        composeRuntimeEnvironment(std::nullopt, {"C:\\A", "C:\\B"}, "C:\\Windows", files.probe());
+
+    EXPECT_EQ(env.path,
+              "C:\\A\\lib\\nt64;C:\\A\\bin\\nt64\\Microsoft.VC80.CRT;"
+              "C:\\A\\bin\\nt64\\Microsoft.VC80.MFC;C:\\B\\lib\\nt64;"
+              "C:\\B\\bin\\nt64\\Microsoft.VC80.CRT;C:\\B\\bin\\nt64\\Microsoft.VC80.MFC;"
+              "C:\\B\\quillo\\bin\\nt64;C:\\Windows");
+    EXPECT_EQ(env.dspRoot, "C:\\B");
+    EXPECT_EQ(env.kernelPath, "");
+}
+
+TEST(ComposeRuntimeEnvironment, PlacesTheDspEntryRightAfterItsRoot) {
+    FakeFiles files;
+    files.present = {"C:\\B" + kDspLibrary, "C:\\C" + kDspLibrary};
+
+    const RuntimeEnvironment env =
+        composeRuntimeEnvironment(std::nullopt, {"C:\\A", "C:\\B", "C:\\C"}, "", files.probe());
+
+    EXPECT_EQ(env.path, rootEntries("C:\\A") + rootEntries("C:\\B") + "C:\\B\\quillo\\bin\\nt64;" +
+                            rootEntries("C:\\C"));
+    EXPECT_EQ(env.dspRoot, "C:\\B");
+    // Once settled, later roots are not looked at for the library.
+    EXPECT_EQ(files.probedEndingIn(kDspLibrary),
+              (std::vector<std::string>{"C:\\A" + kDspLibrary, "C:\\B" + kDspLibrary}));
+}
+
+TEST(ComposeRuntimeEnvironment, DspRootFromTheEnvironmentComesFirstAndStopsTheSearch) {
+    const struct {
+        const char* dspEnv;
+        const char* firstEntry;
+    } cases[] = {
+        {"D:\\dsp", "D:\\dsp\\quillo\\bin\\nt64;"},
+        {"", "\\quillo\\bin\\nt64;"},  // set but empty still counts as set
+    };
+    for (const auto& c : cases) {
+        FakeFiles files;
+        files.present = {"C:\\A" + kDspLibrary, "C:\\A" + kKernel};
+
+        const RuntimeEnvironment env =
+            composeRuntimeEnvironment(std::string(c.dspEnv), {"C:\\A"}, "old", files.probe());
+
+        EXPECT_EQ(env.path, std::string(c.firstEntry) + rootEntries("C:\\A") + "old")
+            << "VELDRA_DSP=" << c.dspEnv;
+        EXPECT_EQ(env.dspRoot, std::nullopt) << "VELDRA_DSP=" << c.dspEnv;
+        EXPECT_EQ(files.probedEndingIn(kDspLibrary), std::vector<std::string>{})
+            << "VELDRA_DSP=" << c.dspEnv;
+        EXPECT_EQ(env.kernelPath, "C:\\A" + kKernel);
+    }
+}
+
+TEST(ComposeRuntimeEnvironment, FirstRootHoldingTheKernelWins) {
+    FakeFiles files;
+    files.present = {"C:\\B" + kKernel, "C:\\C" + kKernel};
+
+    const RuntimeEnvironment env =
+        composeRuntimeEnvironment(std::nullopt, {"C:\\A", "C:\\B", "C:\\C"}, "", files.probe());
+
+    EXPECT_EQ(env.kernelPath, "C:\\B\\bin\\nt64\\unwrapped\\kivotcl.exe");
+    EXPECT_EQ(files.probedEndingIn(kKernel),
+              (std::vector<std::string>{"C:\\A" + kKernel, "C:\\B" + kKernel}));
+    // Every root still contributes its directories.
+    EXPECT_EQ(env.path, rootEntries("C:\\A") + rootEntries("C:\\B") + rootEntries("C:\\C"));
+}
+
+TEST(ComposeRuntimeEnvironment, UsesEachRootExactlyAsWritten) {
+    FakeFiles files;
+    files.present = {"C:\\A\\" + kKernel};
+
+    const RuntimeEnvironment env =
+        composeRuntimeEnvironment(std::nullopt, {"C:\\A\\"}, "", files.probe());
+
+    EXPECT_EQ(env.kernelPath, "C:\\A\\\\bin\\nt64\\unwrapped\\kivotcl.exe");
+    EXPECT_EQ(env.path.substr(0, 15), "C:\\A\\\\lib\\nt64;");
+}
+
+TEST(ComposeRuntimeEnvironment, WithoutRootsOnlyTheDspEntryPrecedesTheOldPath) {
+    FakeFiles files;
+
+    EXPECT_EQ(composeRuntimeEnvironment(std::nullopt, {}, "C:\\Windows", files.probe()).path,
+              "C:\\Windows");
+    EXPECT_EQ(
+        composeRuntimeEnvironment(std::string("D:\\dsp"), {}, "C:\\Windows", files.probe()).path,
+        "D:\\dsp\\quillo\\bin\\nt64;C:\\Windows");
+    EXPECT_EQ(composeRuntimeEnvironment(std::nullopt, {}, "", files.probe()).path, "");
+    EXPECT_TRUE(files.probed.empty());
+}
+
+TEST(ComposeRuntimeEnvironment, EmptyOldPathLeavesTheLastSeparator) {
+    FakeFiles files;
+    const std::string path =
+        composeRuntimeEnvironment(std::nullopt, {"C:\\A"}, "", files.probe()).path;
+    EXPECT_EQ(path, rootEntries("C:\\A"));
+    EXPECT_EQ(path.back(), ';');
+}
+
+TEST(PathTooLongMessage, AppearsOnlyBeyondThePlatformLimit) {
+    EXPECT_EQ(pathTooLongMessage(""), std::nullopt);
+    EXPECT_EQ(pathTooLongMessage(std::string(32766, 'p')), std::nullopt);
+
+    const std::optional<std::string> message = pathTooLongMessage(std::string(32767, 'p'));
+    ASSERT_TRUE(message.has_value());
+    EXPECT_NE(message->find("PATH"), std::string::npos) << *message;
+    EXPECT_NE(message->find("32766"), std::string::npos) << *message;
+}
