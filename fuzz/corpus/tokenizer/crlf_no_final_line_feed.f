@@ -1,0 +1,4 @@
+-gui
+-view "a b.wcfg"  -foo
+   #-gui
+-x #y

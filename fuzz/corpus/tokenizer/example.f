@@ -1,0 +1,3 @@
+  # options
+  -tclbatch run.tcl   -view "my waves.wcfg"
+-wdb out

@@ -1,0 +1,1 @@
+-tclbatch abc"def

@@ -1,0 +1,1 @@
+-view "open to the end
