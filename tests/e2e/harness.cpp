@@ -270,4 +270,25 @@ std::vector<Record> CompileDirectory::records() const {
     return records;
 }
 
+PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(const std::string& commandLine,
+                                                                DWORD creationFlags) const {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE nul =
+        CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inheritable, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    std::string line = commandLine;
+    std::string block = environmentBlock();
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(at("tb.exe").c_str(), line.data(), nullptr, nullptr, TRUE, creationFlags,
+                        block.data(), path_.c_str(), &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
+    }
+    CloseHandle(nul);
+    return process;
+}
+
 }  // namespace e2e

@@ -67,6 +67,11 @@ class CompileDirectory {
 
     std::vector<Record> records() const;
 
+    // Starts tb.exe here directly with the command line and standard handles on NUL, without
+    // waiting; the caller closes the handles.
+    PROCESS_INFORMATION startLauncherInBackground(const std::string& commandLine,
+                                                  DWORD creationFlags = 0) const;
+
   private:
     std::string path_;
     std::string binDirectory_;
