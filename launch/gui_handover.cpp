@@ -28,12 +28,16 @@ std::string composeGuiCommandLine(const LaunchState& state) {
     return commandLine;
 }
 
-void launchGui(const LaunchState& state) {
-    platform::rebindStandardInputToConsole();
+std::string prepareGuiCommandLine(const LaunchState& state) {
     const std::string commandLine = composeGuiCommandLine(state);
     if (auto message = commandLineTooLongMessage("the front end kivogui", commandLine)) {
         failLaunch(*message);
     }
+    return commandLine;
+}
+
+void launchGui(const std::string& commandLine) {
+    platform::rebindStandardInputToConsole();
     const platform::ChildResult frontEnd = platform::runFrontEnd(commandLine);
     platform::exitProcess(frontEnd.started ? frontEnd.exitStatus : 1);
 }

@@ -78,16 +78,18 @@ std::string kernelNotFoundMessage(const LaunchState& state) {
 
 void ignoreInterrupt(int) { platform::registerInterruptHandler(ignoreInterrupt); }
 
-void launchKernel(const LaunchState& state) {
-    platform::registerInterruptHandler(ignoreInterrupt);
+std::string prepareKernelCommandLine(const LaunchState& state) {
     if (state.kernelPath.empty()) failLaunch(kernelNotFoundMessage(state));
-
     const std::string commandLine =
         buildCommandLine(kernelArgumentVector(state.supportPath, state.expandedArgs));
     if (auto message = commandLineTooLongMessage("the simulation kernel", commandLine)) {
         failLaunch(*message);
     }
+    return commandLine;
+}
 
+void launchKernel(const LaunchState& state, const std::string& commandLine) {
+    platform::registerInterruptHandler(ignoreInterrupt);
     const platform::ChildResult kernel = platform::runKernel(state.kernelPath, commandLine);
     if (!kernel.started) {
         failLaunch("ERROR: Cannot start the simulation kernel " + state.kernelPath + ": " +

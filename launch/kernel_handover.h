@@ -28,5 +28,10 @@ std::string kernelNotFoundMessage(const LaunchState& state);
 // The console-interrupt handler: registers itself again, so every interrupt is ignored.
 void ignoreInterrupt(int signalNumber);
 
-// Starts the kernel, waits for it and ends the launcher with its exit status.
-[[noreturn]] void launchKernel(const LaunchState& state);
+// The kernel's command line; ends the launch when no root holds the kernel or the line is too
+// long. Runs before the run log is written, so a launch that cannot start leaves the log alone.
+std::string prepareKernelCommandLine(const LaunchState& state);
+
+// Starts the kernel with the prepared command line, waits for it and ends the launcher with its
+// exit status.
+[[noreturn]] void launchKernel(const LaunchState& state, const std::string& commandLine);

@@ -24,9 +24,12 @@ int main(int argc, char** argv) {
 
     expandCommandFiles(launchState, argc, argv);
     parseLauncherOptions(launchState);
+    // Whatever would keep the hand-over from starting is found before the log is rewritten.
+    const std::string commandLine = launchState.guiMode ? prepareGuiCommandLine(launchState)
+                                                        : prepareKernelCommandLine(launchState);
     writeRunLog(launchState, argc, argv);
 
     platform::setEnvironmentVariable("PORT_DYNAMIC_DISABLE_MSG", "1");
-    if (launchState.guiMode) launchGui(launchState);
-    launchKernel(launchState);
+    if (launchState.guiMode) launchGui(commandLine);
+    launchKernel(launchState, commandLine);
 }

@@ -5,16 +5,11 @@
 #include "tests/e2e/harness.h"
 
 using e2e::CompileDirectory;
+using e2e::concat;
+using e2e::kernelPrefix;
 using e2e::Record;
 
 namespace {
-
-std::vector<std::string> kernelPrefix() { return {"kivotcl", "-exe", "kivo/tb.exe.sim/tb.exe"}; }
-
-std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 const char* const kExampleFile =
     "  # options\n"

@@ -16,16 +16,11 @@
 #include "tests/e2e/harness.h"
 
 using e2e::CompileDirectory;
+using e2e::concat;
+using e2e::kernelPrefix;
 using e2e::Record;
 
 namespace {
-
-std::vector<std::string> kernelPrefix() { return {"kivotcl", "-exe", "kivo/tb.exe.sim/tb.exe"}; }
-
-std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 // Writes one argument as the Microsoft C runtime reads it back: 2n backslashes and a quote give n
 // backslashes and end or start a quoted part, 2n+1 give n and a literal quote, backslashes not
@@ -243,9 +238,7 @@ TEST(FaultBadInput, EachRowEndsInAMessageOrANormalLaunch) {
              std::to_string(kernelLineStart.size() + mebibyte.size()) +
              " characters long; the platform's limit is 32766 characters.\r\n",
          {},
-         // The check belongs to the hand-over, after the run log of a launch that passed its
-         // option checks.
-         "Kivo log file\r\nRunning: tb.exe -f big.f \r\n"},
+         earlierLog},
         {"-f naming the log file",
          [&](CompileDirectory& dir) {
              dir.writeFile("kivo.log", "Kivo log file\r\nRunning: tb.exe -x \"a b\" \r\n");

@@ -5,24 +5,16 @@
 #include "tests/e2e/harness.h"
 
 using e2e::CompileDirectory;
+using e2e::concat;
+using e2e::kOldPath;
 using e2e::Record;
+using e2e::rootEntries;
 
 namespace {
 
-const std::string kOldPath = "C:\\windows\\system32;C:\\windows";
 const std::string kSupportPath = "kivo/tb.exe.sim/tb.exe";
 
 std::vector<std::string> frontEndPrefix() { return {"kivogui", "-exe", kSupportPath}; }
-
-std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-std::string rootEntries(const std::string& root) {
-    return root + "\\lib\\nt64;" + root + "\\bin\\nt64\\Microsoft.VC80.CRT;" + root +
-           "\\bin\\nt64\\Microsoft.VC80.MFC;";
-}
 
 }  // namespace
 
@@ -124,4 +116,21 @@ TEST(GuiLaunch, AMissingFrontEndEndsTheLaunchWithStatusOneAndNoMessage) {
     EXPECT_EQ(outcome.output, "");
     EXPECT_TRUE(dir.records().empty());
     EXPECT_EQ(dir.readFile("kivo.log"), "Kivo log file\r\nRunning: tb.exe -gui -view a.wcfg \r\n");
+}
+
+TEST(GuiLaunch, ACommandLineOverThePlatformLimitStartsNothing) {
+    CompileDirectory dir;
+    dir.installFrontEnd("rootA/lib/nt64");
+    dir.writeFile("big.f", e2e::argumentsOverTheCommandLineLimit());
+    dir.writeFile("kivo.log", "earlier log");
+
+    const auto outcome = dir.type("tb.exe -gui -f big.f");
+
+    EXPECT_EQ(outcome.status, 1u);
+    EXPECT_NE(outcome.output.find("kivogui"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("the platform's limit is 32766 characters"), std::string::npos)
+        << outcome.output;
+    EXPECT_EQ(std::count(outcome.output.begin(), outcome.output.end(), '\n'), 1);
+    EXPECT_TRUE(dir.records().empty());
+    EXPECT_EQ(dir.readFile("kivo.log"), "earlier log");
 }

@@ -80,4 +80,32 @@ class CompileDirectory {
     std::string environmentBlock() const;
 };
 
+// The PATH that launches start from, where a test needs to know it exactly.
+inline const std::string kOldPath = "C:\\windows\\system32;C:\\windows";
+
+// What the kernel receives before the user's arguments.
+inline std::vector<std::string> kernelPrefix() {
+    return {"kivotcl", "-exe", "kivo/tb.exe.sim/tb.exe"};
+}
+
+inline std::vector<std::string> concat(std::vector<std::string> a,
+                                       const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The three PATH entries that an installation root contributes.
+inline std::string rootEntries(const std::string& root) {
+    return root + "\\lib\\nt64;" + root + "\\bin\\nt64\\Microsoft.VC80.CRT;" + root +
+           "\\bin\\nt64\\Microsoft.VC80.MFC;";
+}
+
+// A command file whose 40 arguments of 1,000 characters make a command line over the platform's
+// limit.
+inline std::string argumentsOverTheCommandLineLimit() {
+    std::string commandFile;
+    for (int i = 0; i < 40; ++i) commandFile += std::string(1000, 'a' + i % 26) + "\n";
+    return commandFile;
+}
+
 }  // namespace e2e

@@ -4,25 +4,13 @@
 #include "tests/e2e/harness.h"
 
 using e2e::CompileDirectory;
+using e2e::concat;
+using e2e::kernelPrefix;
+using e2e::kOldPath;
 using e2e::Record;
+using e2e::rootEntries;
 
-namespace {
-
-const std::string kOldPath = "C:\\windows\\system32;C:\\windows";
-
-std::vector<std::string> kernelPrefix() { return {"kivotcl", "-exe", "kivo/tb.exe.sim/tb.exe"}; }
-
-std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-std::string rootEntries(const std::string& root) {
-    return root + "\\lib\\nt64;" + root + "\\bin\\nt64\\Microsoft.VC80.CRT;" + root +
-           "\\bin\\nt64\\Microsoft.VC80.MFC;";
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(KernelLaunch, HandsOverWithTheComposedEnvironmentAndEndsWithTheKernelsStatus) {
     CompileDirectory dir;
@@ -154,6 +142,7 @@ TEST(KernelLaunch, NoKernelToStartIsReportedWithWhatIsMissing) {
     };
     for (const Case& c : cases) {
         CompileDirectory dir;
+        dir.writeFile("kivo.log", "earlier log");
         if (c.veldraSet) {
             dir.environment["VELDRA"] = c.veldra;
         } else {
@@ -167,20 +156,21 @@ TEST(KernelLaunch, NoKernelToStartIsReportedWithWhatIsMissing) {
                 << c.name << ": " << part << " in " << outcome.output;
         }
         EXPECT_TRUE(dir.records().empty()) << c.name;
+        EXPECT_EQ(dir.readFile("kivo.log"), "earlier log") << c.name;
     }
 }
 
 TEST(KernelLaunch, AKernelCommandLineOverThePlatformLimitStartsNothing) {
     CompileDirectory dir;
-    std::string commandFile;
-    for (int i = 0; i < 40; ++i) commandFile += std::string(1000, 'a' + i % 26) + "\n";
-    dir.writeFile("big.f", commandFile);
+    dir.writeFile("big.f", e2e::argumentsOverTheCommandLineLimit());
+    dir.writeFile("kivo.log", "earlier log");
 
     const auto outcome = dir.type("tb.exe -f big.f");
 
     EXPECT_EQ(outcome.status, 1u);
     EXPECT_NE(outcome.output.find("32766 characters"), std::string::npos) << outcome.output;
     EXPECT_TRUE(dir.records().empty());
+    EXPECT_EQ(dir.readFile("kivo.log"), "earlier log");
 }
 
 TEST(KernelLaunch, AComposedPathOverThePlatformLimitStartsNothing) {

@@ -5,17 +5,8 @@
 #include "tests/e2e/harness.h"
 
 using e2e::CompileDirectory;
-
-namespace {
-
-std::vector<std::string> kernelPrefix() { return {"kivotcl", "-exe", "kivo/tb.exe.sim/tb.exe"}; }
-
-std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-}  // namespace
+using e2e::concat;
+using e2e::kernelPrefix;
 
 // A value is never read as an option (-view -gui names a view file and stays in kernel mode), and
 // a -wdb at the end is ignored without a message.

@@ -7,15 +7,10 @@
 #include "tests/e2e/harness.h"
 
 using e2e::CompileDirectory;
+using e2e::concat;
+using e2e::kernelPrefix;
 
 namespace {
-
-std::vector<std::string> kernelPrefix() { return {"kivotcl", "-exe", "kivo/tb.exe.sim/tb.exe"}; }
-
-std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 std::string logText(const std::string& typed) {
     return "Kivo log file\r\nRunning: " + typed + " \r\n";
