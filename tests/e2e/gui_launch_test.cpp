@@ -122,7 +122,7 @@ TEST(GuiLaunch, ACommandLineOverThePlatformLimitStartsNothing) {
     CompileDirectory dir;
     dir.installFrontEnd("rootA/lib/nt64");
     dir.writeFile("big.f", e2e::argumentsOverTheCommandLineLimit());
-    dir.writeFile("kivo.log", "earlier log");
+    dir.writeFile("kivo.log", e2e::kEarlierLog);
 
     const auto outcome = dir.type("tb.exe -gui -f big.f");
 
@@ -132,5 +132,5 @@ TEST(GuiLaunch, ACommandLineOverThePlatformLimitStartsNothing) {
         << outcome.output;
     EXPECT_EQ(std::count(outcome.output.begin(), outcome.output.end(), '\n'), 1);
     EXPECT_TRUE(dir.records().empty());
-    EXPECT_EQ(dir.readFile("kivo.log"), "earlier log");
+    EXPECT_EQ(dir.readFile("kivo.log"), e2e::kEarlierLog);
 }

@@ -291,4 +291,13 @@ PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(const std::strin
     return process;
 }
 
+void expectFailedLaunch(const CompileDirectory& dir, const Outcome& outcome,
+                        const std::string& message, const std::string& label) {
+    EXPECT_EQ(outcome.status, 1u) << label;
+    EXPECT_EQ(outcome.output, message) << label;
+    EXPECT_TRUE(dir.records().empty()) << label;
+    EXPECT_EQ(dir.readFile("kivo.log"), kEarlierLog) << label;
+    EXPECT_FALSE(dir.exists("other.log")) << label;
+}
+
 }  // namespace e2e

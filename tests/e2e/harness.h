@@ -100,6 +100,14 @@ inline std::string rootEntries(const std::string& root) {
            "\\bin\\nt64\\Microsoft.VC80.MFC;";
 }
 
+// What kivo.log holds before a launch that must fail and leave it alone.
+inline const std::string kEarlierLog = "earlier log";
+
+// A launch that failed cleanly: status 1, exactly the message, nothing started, kivo.log still
+// holding kEarlierLog, and other.log (where a -log option names it) not created.
+void expectFailedLaunch(const CompileDirectory& dir, const Outcome& outcome,
+                        const std::string& message, const std::string& label = "");
+
 // A command file whose 40 arguments of 1,000 characters make a command line over the platform's
 // limit.
 inline std::string argumentsOverTheCommandLineLimit() {

@@ -49,17 +49,13 @@ TEST(LauncherOptions, AMissingValueOrTclFileEndsTheLaunchWithItsMessage) {
     for (const Case& c : cases) {
         CompileDirectory dir;
         dir.installFrontEnd("rootA/lib/nt64");
-        dir.writeFile("kivo.log", "earlier log");
+        dir.writeFile("kivo.log", e2e::kEarlierLog);
         dir.writeFile("run.tcl", "run all\n");
         dir.makeDirectory("tcl.dir");
         dir.writeFile("last.f", "-log other.log -open\n");
 
         const auto outcome = dir.type(c.command);
 
-        EXPECT_EQ(outcome.status, 1u) << c.command;
-        EXPECT_EQ(outcome.output, c.message) << c.command;
-        EXPECT_TRUE(dir.records().empty()) << c.command;
-        EXPECT_EQ(dir.readFile("kivo.log"), "earlier log") << c.command;
-        EXPECT_FALSE(dir.exists("other.log")) << c.command;
+        e2e::expectFailedLaunch(dir, outcome, c.message, c.command);
     }
 }
