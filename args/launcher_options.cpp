@@ -1,6 +1,5 @@
 #include "args/launcher_options.h"
 
-#include "launch/failure.h"
 #include "platform/platform.h"
 
 std::string normaliseWdbName(const std::string& value) {
@@ -10,42 +9,43 @@ std::string normaliseWdbName(const std::string& value) {
     return hasSuffix ? value : value + suffix;
 }
 
-std::optional<std::string> readLauncherOptions(LaunchState& state, const CanOpenText& canOpen) {
-    std::vector<std::string>& args = state.expandedArgs;
-    for (std::size_t i = 1; i < args.size(); ++i) {
+Result<LauncherOptions> readLauncherOptions(const std::vector<std::string>& expandedArgs,
+                                            const FileProbe& canOpen) {
+    LauncherOptions options;
+    if (expandedArgs.size() > 1)
+        options.arguments.assign(expandedArgs.begin() + 1, expandedArgs.end());
+    std::vector<std::string>& args = options.arguments;
+    for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
         if (option == "-gui") {
-            state.guiMode = true;
+            options.guiMode = true;
         } else if (option == "-tclbatch") {
-            if (!hasValue) return kTclBatchValueMissing;
-            state.tclBatchFile = args[++i];
-            if (!canOpen(*state.tclBatchFile)) return kTclFileNotFound;
+            if (!hasValue) return Failure{kTclBatchValueMissing};
+            options.tclBatchFile = args[++i];
+            if (!canOpen(*options.tclBatchFile)) return Failure{kTclFileNotFound};
         } else if (option == "-view") {
-            if (!hasValue) return kViewValueMissing;
-            state.viewFiles.push_back(args[++i]);
+            if (!hasValue) return Failure{kViewValueMissing};
+            options.viewFiles.push_back(args[++i]);
         } else if (option == "-open") {
-            if (!hasValue) return kOpenValueMissing;
-            state.openFile = args[++i];
+            if (!hasValue) return Failure{kOpenValueMissing};
+            options.openFile = args[++i];
         } else if (option == "-wdb") {
             if (!hasValue) continue;
             ++i;
+            // The kernel receives the normalised name too, in the place of the value.
             args[i] = normaliseWdbName(args[i]);
-            state.wdbFile = args[i];
+            options.wdbFile = args[i];
         } else if (option == "-disabletimeout") {
-            state.timeoutEnabled = false;
+            options.timeoutEnabled = false;
         } else {
-            state.userOptions += option + " ";
-            state.hasUserOptions = true;
+            options.userOptions.push_back(option);
         }
     }
-    if (state.hasUserOptions) state.userOptions.pop_back();
-    state.userOptions += "\\\"";
-    return std::nullopt;
+    options.log = readRunLogSettings(args);
+    return options;
 }
 
-void parseLauncherOptions(LaunchState& state) {
-    auto failure = readLauncherOptions(
-        state, [](const std::string& file) { return platform::opensForReading(file, false); });
-    if (failure) failLaunch(*failure);
+Result<LauncherOptions> parseLauncherOptions(const std::vector<std::string>& expandedArgs) {
+    return readLauncherOptions(expandedArgs, platform::opensForReading);
 }

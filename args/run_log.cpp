@@ -1,17 +1,17 @@
 #include "args/run_log.h"
 
-#include "launch/failure.h"
 #include "platform/platform.h"
 
-void readLogOptions(LaunchState& state) {
-    const std::vector<std::string>& args = state.expandedArgs;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "-nolog") {
-            state.logDisabled = true;
-        } else if (args[i] == "-log" && i + 1 < args.size()) {
-            state.logFileName = args[++i];
+RunLogSettings readRunLogSettings(const std::vector<std::string>& arguments) {
+    RunLogSettings settings;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "-nolog") {
+            settings.disabled = true;
+        } else if (arguments[i] == "-log" && i + 1 < arguments.size()) {
+            settings.fileName = arguments[++i];
         }
     }
+    return settings;
 }
 
 std::string runLogText(const std::vector<std::string>& programArgs) {
@@ -20,11 +20,15 @@ std::string runLogText(const std::vector<std::string>& programArgs) {
     return text + "\n";
 }
 
-void writeRunLog(LaunchState& state, int argc, char** argv) {
-    readLogOptions(state);
-    if (state.logDisabled) return;
-    const std::string text = runLogText(std::vector<std::string>(argv, argv + argc));
-    if (!platform::writeTextFile(state.logFileName, text)) {
-        failLaunch("ERROR: " + state.logFileName + " file open failed.");
+std::string logFileOpenFailedMessage(const std::string& fileName) {
+    return "ERROR: " + fileName + " file open failed.";
+}
+
+Result<void> writeRunLog(const RunLogSettings& settings,
+                         const std::vector<std::string>& programArgs) {
+    if (settings.disabled) return {};
+    if (!platform::writeTextFile(settings.fileName, runLogText(programArgs))) {
+        return Failure{logFileOpenFailedMessage(settings.fileName)};
     }
+    return {};
 }

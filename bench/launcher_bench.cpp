@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "args/command_files.h"
-#include "launch/kernel_handover.h"
+#include "core/command_line.h"
 #include "launch/runtime_environment.h"
 
 namespace {
@@ -83,9 +83,9 @@ void BM_TokenizeCommandFile(benchmark::State& state) {
     const std::string& text = commandFile(static_cast<std::size_t>(state.range(0)));
     std::size_t arguments = 0;
     for (auto _ : state) {
-        CommandFileTokens tokens = tokenizeCommandFile(text);
+        Result<std::vector<std::string>> tokens = tokenizeCommandFile(text);
         if (tokens.error) state.SkipWithError(tokens.error->c_str());
-        arguments = tokens.arguments.size();
+        arguments = tokens->size();
         benchmark::DoNotOptimize(tokens);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
@@ -113,12 +113,13 @@ BENCHMARK(BM_LibibertyBuildargv)->Apply(tokenizerSizes);
 // VELDRA with the given number of roots, the kernel under the last one and the DSP library under
 // none, so every root is probed for both.
 void BM_ComposeRuntimeEnvironment(benchmark::State& state) {
-    std::vector<std::string> roots;
+    std::string veldra;
     for (std::int64_t i = 0; i < state.range(0); ++i) {
-        roots.push_back("C:\\Kivo\\2024.2\\site_" + std::to_string(i));
+        veldra += "C:\\Kivo\\2024.2\\site_" + std::to_string(i) + ";";
     }
+    const std::vector<std::string> roots = splitInstallRoots(veldra);
     const std::string kernel = roots.back() + kernelRelativePath();
-    const IsPresent isPresent = [&kernel](const std::string& file) { return file == kernel; };
+    const FileProbe isPresent = [&kernel](const std::string& file) { return file == kernel; };
     const std::string oldPath =
         "C:\\Windows\\system32;C:\\Windows;C:\\Windows\\System32\\Wbem;"
         "C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\;C:\\Program Files\\Git\\cmd;"
@@ -126,10 +127,12 @@ void BM_ComposeRuntimeEnvironment(benchmark::State& state) {
         "C:\\Users\\regress\\AppData\\Local\\Microsoft\\WindowsApps;";
     std::size_t pathSize = 0;
     for (auto _ : state) {
-        RuntimeEnvironment environment =
-            composeRuntimeEnvironment(std::nullopt, roots, oldPath, isPresent);
-        pathSize = environment.path.size();
-        benchmark::DoNotOptimize(environment);
+        RuntimePath path =
+            composeRuntimePath(std::nullopt, splitInstallRoots(veldra), oldPath, isPresent);
+        KernelSearch kernelSearch = findKernel(veldra, isPresent);
+        pathSize = path.path.size();
+        benchmark::DoNotOptimize(path);
+        benchmark::DoNotOptimize(kernelSearch);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.counters["path_bytes"] = static_cast<double>(pathSize);

@@ -1,10 +1,8 @@
-// The option table and the front end's command line on any expanded argument list: no crash,
-// the failure the table gives, and every recognised option's value in its piece of the command
-// line, the pieces in their order.
+// The option reader and the front end's command line on any expanded argument list: no crash,
+// and what holds for the real reader's results, whatever the list.
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "args/launcher_options.h"
@@ -14,59 +12,34 @@
 
 namespace {
 
+using Arguments = std::vector<std::string>;
+
 // The first byte answers the file probes, one bit per probe in turn.
-bool probeAnswer(std::uint8_t answers, std::size_t probe) { return (answers >> (probe % 8)) & 1; }
+struct Answers {
+    std::uint8_t bits;
+    std::size_t asked = 0;
+    bool lastAnswer = true;
+
+    FileProbe probe() {
+        return [this](const std::string&) {
+            lastAnswer = (bits >> (asked++ % 8)) & 1;
+            return lastAnswer;
+        };
+    }
+};
+
+Result<LauncherOptions> read(const Arguments& expanded, std::uint8_t bits) {
+    Answers answers{bits};
+    return readLauncherOptions(expanded, answers.probe());
+}
+
+Arguments with(Arguments list, std::size_t at, const std::string& entry) {
+    list.insert(list.begin() + at, entry);
+    return list;
+}
 
 std::string quotedIfSpaced(const std::string& value) {
     return value.find(' ') == std::string::npos ? value : '"' + value + '"';
-}
-
-// What the option table makes of the list, read straight from its rows.
-struct Recognised {
-    std::optional<std::string> failure;
-    bool gui = false;
-    bool timeoutDisabled = false;
-    std::optional<std::string> tclBatch;
-    std::vector<std::string> views;
-    std::optional<std::string> open;
-    std::optional<std::string> wdb;
-    std::vector<std::string> others;
-};
-
-Recognised recognise(const std::vector<std::string>& args, std::uint8_t answers) {
-    Recognised r;
-    auto fail = [&r](const char* message) {
-        r.failure = message;
-        return r;
-    };
-    std::size_t probes = 0;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& entry = args[i];
-        const bool last = i + 1 == args.size();
-        if (entry == "-gui") {
-            r.gui = true;
-        } else if (entry == "-disabletimeout") {
-            r.timeoutDisabled = true;
-        } else if (entry == "-tclbatch") {
-            if (last) return fail(kTclBatchValueMissing);
-            r.tclBatch = args[++i];
-            if (!probeAnswer(answers, probes++)) return fail(kTclFileNotFound);
-        } else if (entry == "-view") {
-            if (last) return fail(kViewValueMissing);
-            r.views.push_back(args[++i]);
-        } else if (entry == "-open") {
-            if (last) return fail(kOpenValueMissing);
-            r.open = args[++i];
-        } else if (entry == "-wdb") {
-            if (last) continue;
-            const std::string& v = args[++i];
-            const bool suffixed = v.size() > 4 && v.compare(v.size() - 4, 4, ".wdb") == 0;
-            r.wdb = suffixed ? v : v + ".wdb";
-        } else {
-            r.others.push_back(entry);
-        }
-    }
-    return r;
 }
 
 }  // namespace
@@ -75,52 +48,94 @@ Recognised recognise(const std::vector<std::string>& args, std::uint8_t answers)
 // name first.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const std::uint8_t answers = data[0];
-    const std::vector<std::string> original = splitAtNul(asText(data + 1, size - 1));
-    const Recognised expected = recognise(original, answers);
+    const std::uint8_t bits = data[0];
+    const Arguments expanded = splitAtNul(asText(data + 1, size - 1));
+    Answers answers{bits};
+    const Result<LauncherOptions> result = readLauncherOptions(expanded, answers.probe());
 
-    LaunchState state;
-    state.expandedArgs = original;
-    state.supportPath = deriveSupportPath(original[0]);
-    std::size_t probes = 0;
-    const std::optional<std::string> failure = readLauncherOptions(
-        state, [&](const std::string&) { return probeAnswer(answers, probes++); });
+    // A word that is no option, put first, is the first user option and changes nothing else.
+    const std::string plain = "plain-word";
+    const Result<LauncherOptions> prefixed = read(with(expanded, 1, plain), bits);
+    FUZZ_CHECK(prefixed.ok() == result.ok());
 
-    FUZZ_CHECK(failure == expected.failure);
-    if (failure) return 0;
-    FUZZ_CHECK(state.guiMode == expected.gui);
+    if (!result) {
+        // A missing value is the last entry's; a Tcl file is missing only when a probe said so.
+        const std::string& message = result.failure().message;
+        const std::string& last = expanded.back();
+        if (message == kTclBatchValueMissing) {
+            FUZZ_CHECK(last == "-tclbatch");
+        } else if (message == kViewValueMissing) {
+            FUZZ_CHECK(last == "-view");
+        } else if (message == kOpenValueMissing) {
+            FUZZ_CHECK(last == "-open");
+        } else {
+            FUZZ_CHECK(message == kTclFileNotFound && !answers.lastAnswer);
+        }
+        FUZZ_CHECK(prefixed.failure().message == message);
+        return 0;
+    }
+    const LauncherOptions& options = *result;
 
-    // The list keeps its length; an entry changes only into the normalised -wdb value.
-    FUZZ_CHECK(state.expandedArgs.size() == original.size());
-    for (std::size_t i = 0; i < original.size(); ++i) {
-        if (state.expandedArgs[i] == original[i]) continue;
-        FUZZ_CHECK(i >= 2 && original[i - 1] == "-wdb");
-        FUZZ_CHECK(state.expandedArgs[i] == original[i] + ".wdb");
+    LauncherOptions expectedPrefixed = options;
+    expectedPrefixed.arguments.insert(expectedPrefixed.arguments.begin(), plain);
+    expectedPrefixed.userOptions.insert(expectedPrefixed.userOptions.begin(), plain);
+    FUZZ_CHECK(*prefixed == expectedPrefixed);
+
+    // "-gui" put first switches to GUI mode and changes nothing else but the argument list.
+    const Result<LauncherOptions> gui = read(with(expanded, 1, "-gui"), bits);
+    FUZZ_CHECK(gui.ok());
+    LauncherOptions expectedGui = options;
+    expectedGui.guiMode = true;
+    expectedGui.arguments.insert(expectedGui.arguments.begin(), "-gui");
+    FUZZ_CHECK(*gui == expectedGui);
+
+    // The kernel's list keeps every entry after the program name; one changes only into the
+    // normalised name after a -wdb.
+    FUZZ_CHECK(options.arguments.size() == expanded.size() - 1);
+    for (std::size_t i = 0; i < options.arguments.size(); ++i) {
+        if (options.arguments[i] == expanded[i + 1]) continue;
+        FUZZ_CHECK(i >= 1 && expanded[i] == "-wdb");
+        FUZZ_CHECK(options.arguments[i] == expanded[i + 1] + ".wdb");
+    }
+    // Every recorded value stands in the list after its option; user options keep their order.
+    auto followsOption = [&](const std::string& option, const std::string& value) {
+        for (std::size_t i = 1; i < options.arguments.size(); ++i) {
+            if (options.arguments[i - 1] == option && options.arguments[i] == value) return true;
+        }
+        return false;
+    };
+    for (const std::string& view : options.viewFiles) FUZZ_CHECK(followsOption("-view", view));
+    if (options.tclBatchFile) FUZZ_CHECK(followsOption("-tclbatch", *options.tclBatchFile));
+    if (options.openFile) FUZZ_CHECK(followsOption("-open", *options.openFile));
+    if (options.wdbFile) FUZZ_CHECK(followsOption("-wdb", *options.wdbFile));
+    std::size_t from = 0;
+    for (const std::string& userOption : options.userOptions) {
+        while (from < options.arguments.size() && options.arguments[from] != userOption) ++from;
+        FUZZ_CHECK(from < options.arguments.size());
+        ++from;
     }
 
-    const std::string commandLine = composeGuiCommandLine(state);
-    std::vector<std::string> pieces{"kivogui -exe " + quotedIfSpaced(state.supportPath)};
-    if (expected.timeoutDisabled) pieces.push_back(" -disabletimeout");
-    if (expected.tclBatch) pieces.push_back(" -tclbatch " + quotedIfSpaced(*expected.tclBatch));
-    for (const std::string& view : expected.views) {
+    // The front end's command line holds each recorded value in its piece, in the pieces' order.
+    const std::string supportPath = deriveSupportPath(expanded[0]);
+    const std::string commandLine = composeGuiCommandLine(supportPath, options);
+    std::vector<std::string> pieces{"kivogui -exe " + quotedIfSpaced(supportPath)};
+    if (!options.timeoutEnabled) pieces.push_back(" -disabletimeout");
+    if (options.tclBatchFile)
+        pieces.push_back(" -tclbatch " + quotedIfSpaced(*options.tclBatchFile));
+    for (const std::string& view : options.viewFiles) {
         pieces.push_back(" -view " + quotedIfSpaced(view));
     }
-    if (expected.open) pieces.push_back(" -open " + quotedIfSpaced(*expected.open));
-    if (expected.wdb) pieces.push_back(" -wdb " + quotedIfSpaced(*expected.wdb));
-    if (!expected.others.empty()) {
-        std::string userOptions = "\\\"" + expected.others[0];
-        for (std::size_t i = 1; i < expected.others.size(); ++i) {
-            userOptions += " " + expected.others[i];
-        }
-        pieces.push_back(" -userOptions " + quotedIfSpaced(userOptions + "\\\""));
+    if (options.openFile) pieces.push_back(" -open " + quotedIfSpaced(*options.openFile));
+    if (options.wdbFile) pieces.push_back(" -wdb " + quotedIfSpaced(*options.wdbFile));
+    if (!options.userOptions.empty()) {
+        pieces.push_back(" -userOptions " + quotedIfSpaced(frameUserOptions(options.userOptions)));
     }
-    // The first piece opens the line, and each further piece stands after the one before it.
     FUZZ_CHECK(commandLine.compare(0, pieces[0].size(), pieces[0]) == 0);
-    std::size_t from = 0;
+    std::size_t at = 0;
     for (const std::string& piece : pieces) {
-        const std::size_t at = commandLine.find(piece, from);
+        at = commandLine.find(piece, at);
         FUZZ_CHECK(at != std::string::npos);
-        from = at + piece.size();
+        at += piece.size();
     }
     return 0;
 }

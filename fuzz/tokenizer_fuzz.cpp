@@ -10,8 +10,11 @@
 
 namespace {
 
-bool sameResult(const CommandFileTokens& a, const CommandFileTokens& b) {
-    return a.arguments == b.arguments && a.error == b.error;
+using Tokens = Result<std::vector<std::string>>;
+
+bool sameResult(const Tokens& a, const Tokens& b) {
+    if (a.ok() != b.ok()) return false;
+    return a.ok() ? *a == *b : a.failure().message == b.failure().message;
 }
 
 // The text with a carriage return before every line feed that has none.
@@ -41,13 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // libFuzzer passes a heap copy of exactly `size` bytes, so AddressSanitizer reports any read
     // past the text.
     const std::string_view text = asText(data, size);
-    const CommandFileTokens tokens = tokenizeCommandFile(text);
+    const Tokens tokens = tokenizeCommandFile(text);
 
-    if (tokens.error) {
+    if (!tokens) {
         // "Command file for -f not found" belongs to the opener, never to the text.
-        FUZZ_CHECK(*tokens.error == kCommandFileParseError ||
-                   *tokens.error == kCommandFileUnclosedQuote);
-        FUZZ_CHECK(tokens.arguments.empty());
+        FUZZ_CHECK(tokens.failure().message == kCommandFileParseError ||
+                   tokens.failure().message == kCommandFileUnclosedQuote);
     } else {
         // A NUL anywhere fails the file: accepted text holds none.
         FUZZ_CHECK(text.find('\0') == std::string_view::npos);
@@ -56,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // argument or closes one, or fails the file), and only "" gives an empty one.
         std::size_t from = 0;
         std::size_t empty = 0;
-        for (const std::string& argument : tokens.arguments) {
+        for (const std::string& argument : *tokens) {
             FUZZ_CHECK(argument.find_first_of("\n\"") == std::string::npos);
             const std::size_t at = text.find(argument, from);
             FUZZ_CHECK(at != std::string_view::npos);
@@ -66,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(empty <= emptyQuotedArguments(text));
         // Written back as a file, every argument quoted, they read the same.
         std::string quoted;
-        for (const std::string& argument : tokens.arguments) quoted += " \"" + argument + '"';
+        for (const std::string& argument : *tokens) quoted += " \"" + argument + '"';
         FUZZ_CHECK(sameResult(tokenizeCommandFile(quoted), tokens));
     }
 
@@ -74,16 +76,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // arguments, then the rest's, or the first error of the two.
     const std::size_t lineFeed = text.find('\n');
     if (lineFeed != std::string_view::npos) {
-        const CommandFileTokens head = tokenizeCommandFile(text.substr(0, lineFeed + 1));
-        const CommandFileTokens tail = tokenizeCommandFile(text.substr(lineFeed + 1));
-        if (head.error) {
-            FUZZ_CHECK(tokens.error == head.error);
-        } else if (tail.error) {
-            FUZZ_CHECK(tokens.error == tail.error);
+        const Tokens head = tokenizeCommandFile(text.substr(0, lineFeed + 1));
+        const Tokens tail = tokenizeCommandFile(text.substr(lineFeed + 1));
+        if (!head) {
+            FUZZ_CHECK(sameResult(tokens, head));
+        } else if (!tail) {
+            FUZZ_CHECK(sameResult(tokens, tail));
         } else {
-            std::vector<std::string> joined = head.arguments;
-            joined.insert(joined.end(), tail.arguments.begin(), tail.arguments.end());
-            FUZZ_CHECK(!tokens.error && tokens.arguments == joined);
+            std::vector<std::string> joined = *head;
+            joined.insert(joined.end(), tail->begin(), tail->end());
+            FUZZ_CHECK(tokens.ok() && *tokens == joined);
         }
     }
 

@@ -1,43 +1,42 @@
 #include "launch/gui_handover.h"
 
-#include "launch/failure.h"
-#include "launch/kernel_handover.h"
 #include "platform/platform.h"
 
-void appendQuoted(std::string& commandLine, const std::string& value) {
-    if (value.find(' ') == std::string::npos) {
-        commandLine += value;
-    } else {
-        commandLine += '"' + value + '"';
+std::string frameUserOptions(const std::vector<std::string>& userOptions) {
+    std::string framed = "\\\"";
+    for (std::size_t i = 0; i < userOptions.size(); ++i) {
+        if (i > 0) framed += ' ';
+        framed += userOptions[i];
     }
+    return framed + "\\\"";
 }
 
-std::string composeGuiCommandLine(const LaunchState& state) {
+std::string composeGuiCommandLine(const std::string& supportPath, const LauncherOptions& options) {
     std::string commandLine = "kivogui -exe ";
-    appendQuoted(commandLine, state.supportPath);
-    if (!state.timeoutEnabled) commandLine += " -disabletimeout";
+    appendQuoted(commandLine, supportPath);
+    if (!options.timeoutEnabled) commandLine += " -disabletimeout";
     auto appendOption = [&](const char* option, const std::string& value) {
         commandLine += option;
         appendQuoted(commandLine, value);
     };
-    if (state.tclBatchFile) appendOption(" -tclbatch ", *state.tclBatchFile);
-    for (const std::string& view : state.viewFiles) appendOption(" -view ", view);
-    if (state.openFile) appendOption(" -open ", *state.openFile);
-    if (state.wdbFile) appendOption(" -wdb ", *state.wdbFile);
-    if (state.hasUserOptions) appendOption(" -userOptions ", state.userOptions);
-    return commandLine;
-}
-
-std::string prepareGuiCommandLine(const LaunchState& state) {
-    const std::string commandLine = composeGuiCommandLine(state);
-    if (auto message = commandLineTooLongMessage("the front end kivogui", commandLine)) {
-        failLaunch(*message);
+    if (options.tclBatchFile) appendOption(" -tclbatch ", *options.tclBatchFile);
+    for (const std::string& view : options.viewFiles) appendOption(" -view ", view);
+    if (options.openFile) appendOption(" -open ", *options.openFile);
+    if (options.wdbFile) appendOption(" -wdb ", *options.wdbFile);
+    if (!options.userOptions.empty()) {
+        appendOption(" -userOptions ", frameUserOptions(options.userOptions));
     }
     return commandLine;
 }
 
-void launchGui(const std::string& commandLine) {
+Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
+                                        const LauncherOptions& options) {
+    return withinCommandLineLimit("the front end kivogui",
+                                  {"", composeGuiCommandLine(supportPath, options)});
+}
+
+std::uint32_t launchGui(const ChildCommand& frontEnd) {
     platform::rebindStandardInputToConsole();
-    const platform::ChildResult frontEnd = platform::runFrontEnd(commandLine);
-    platform::exitProcess(frontEnd.started ? frontEnd.exitStatus : 1);
+    const platform::ChildResult result = platform::runFrontEnd(frontEnd.commandLine);
+    return result.started ? result.exitStatus : 1;
 }

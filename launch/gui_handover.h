@@ -1,20 +1,25 @@
 // The hand-over to the graphical front end.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
-#include "launch/launch_state.h"
+#include "args/launcher_options.h"
+#include "core/command_line.h"
+#include "core/result.h"
 
-// Appends the value, between double quotes when it holds a space.
-void appendQuoted(std::string& commandLine, const std::string& value);
+// The user options as the front end receives them: framed by \" on each side, space-separated.
+std::string frameUserOptions(const std::vector<std::string>& userOptions);
 
 // The front end's command line, composed from the options.
-std::string composeGuiCommandLine(const LaunchState& state);
+std::string composeGuiCommandLine(const std::string& supportPath, const LauncherOptions& options);
 
-// The front end's command line; ends the launch when it is too long for the platform. Runs
-// before the run log is written.
-std::string prepareGuiCommandLine(const LaunchState& state);
+// The front end, found by the system's search, and its command line; fails when the line is too
+// long for the platform.
+Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
+                                        const LauncherOptions& options);
 
-// Starts the front end with the prepared command line, waits for it and ends the launcher with
-// its exit status.
-[[noreturn]] void launchGui(const std::string& commandLine);
+// Makes the console standard input, runs the front end and waits for it; yields its exit status,
+// or 1 when it cannot be started.
+std::uint32_t launchGui(const ChildCommand& frontEnd);

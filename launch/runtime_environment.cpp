@@ -1,37 +1,18 @@
 #include "launch/runtime_environment.h"
 
-#include "launch/failure.h"
 #include "platform/platform.h"
-
-std::string kernelRelativePath() {
-    return std::string("\\bin\\") + kPlatformDir + "\\unwrapped\\kivotcl.exe";
-}
 
 std::string dspLibraryRelativePath() {
     return std::string("\\quillo\\bin\\") + kPlatformDir + "\\vantrel_api.dll";
 }
 
-std::vector<std::string> splitInstallRoots(const std::string& veldra) {
-    std::vector<std::string> roots;
-    std::size_t start = 0;
-    while (start <= veldra.size()) {
-        std::size_t end = veldra.find(';', start);
-        if (end == std::string::npos) end = veldra.size();
-        if (end > start) roots.push_back(veldra.substr(start, end - start));
-        start = end + 1;
-    }
-    return roots;
-}
-
-RuntimeEnvironment composeRuntimeEnvironment(const std::optional<std::string>& dspEnv,
-                                             const std::vector<std::string>& roots,
-                                             const std::string& oldPath,
-                                             const IsPresent& isPresent) {
+RuntimePath composeRuntimePath(const std::optional<std::string>& dspEnv,
+                               const std::vector<std::string>& roots, const std::string& oldPath,
+                               const FileProbe& isPresent) {
     const std::string dspBinDir = std::string("\\quillo\\bin\\") + kPlatformDir;
-    const std::string kernelFile = kernelRelativePath();
     const std::string dspLibrary = dspLibraryRelativePath();
 
-    RuntimeEnvironment result;
+    RuntimePath result;
     bool dspSettled = false;
     if (dspEnv) {
         result.path += *dspEnv + dspBinDir + ";";
@@ -41,9 +22,6 @@ RuntimeEnvironment composeRuntimeEnvironment(const std::optional<std::string>& d
         result.path += root + "\\lib\\" + kPlatformDir + ";";
         result.path += root + "\\bin\\" + kPlatformDir + "\\Microsoft.VC80.CRT;";
         result.path += root + "\\bin\\" + kPlatformDir + "\\Microsoft.VC80.MFC;";
-        if (result.kernelPath.empty() && isPresent(root + kernelFile)) {
-            result.kernelPath = root + kernelFile;
-        }
         if (!dspSettled && isPresent(root + dspLibrary)) {
             result.dspRoot = root;
             result.path += root + dspBinDir + ";";
@@ -54,26 +32,26 @@ RuntimeEnvironment composeRuntimeEnvironment(const std::optional<std::string>& d
     return result;
 }
 
-std::optional<std::string> pathTooLongMessage(const std::string& path) {
-    if (path.size() < platform::kMaxEnvironmentValue) return std::nullopt;
-    return "ERROR: The composed PATH is " + std::to_string(path.size()) +
-           " characters long; the platform's limit on an environment value is " +
-           std::to_string(platform::kMaxEnvironmentValue - 1) +
-           " characters. Shorten VELDRA or PATH.";
+Result<void> checkComposedPathLength(const std::string& path) {
+    if (path.size() < platform::kMaxEnvironmentValue) return {};
+    return Failure{"ERROR: The composed PATH is " + std::to_string(path.size()) +
+                   " characters long; the platform's limit on an environment value is " +
+                   std::to_string(platform::kMaxEnvironmentValue - 1) +
+                   " characters. Shorten VELDRA or PATH."};
 }
 
-void setUpEnvironment(LaunchState& state) {
+Result<RuntimeEnvironment> setUpEnvironment() {
     const std::optional<std::string> veldra = platform::getEnvironmentVariable("VELDRA");
-    state.installRootsSet = veldra.has_value();
-    state.installRoots = splitInstallRoots(veldra.value_or(""));
+    const FileProbe isPresent = platform::opensForReading;
+    RuntimePath runtimePath = composeRuntimePath(
+        platform::getEnvironmentVariable("VELDRA_DSP"), splitInstallRoots(veldra.value_or("")),
+        platform::getEnvironmentVariable("PATH").value_or(""), isPresent);
+    if (Result<void> fits = checkComposedPathLength(runtimePath.path); !fits) {
+        return fits.failure();
+    }
 
-    const RuntimeEnvironment environment = composeRuntimeEnvironment(
-        platform::getEnvironmentVariable("VELDRA_DSP"), state.installRoots,
-        platform::getEnvironmentVariable("PATH").value_or(""),
-        [](const std::string& file) { return platform::opensForReading(file, true); });
-
-    if (auto message = pathTooLongMessage(environment.path)) failLaunch(*message);
-    if (environment.dspRoot) platform::setEnvironmentVariable("VELDRA_DSP", *environment.dspRoot);
-    platform::setEnvironmentVariable("PATH", environment.path);
-    state.kernelPath = environment.kernelPath;
+    if (runtimePath.dspRoot) platform::setEnvironmentVariable("VELDRA_DSP", *runtimePath.dspRoot);
+    platform::setEnvironmentVariable("PATH", runtimePath.path);
+    return RuntimeEnvironment{std::move(runtimePath.path), std::move(runtimePath.dspRoot),
+                              findKernel(veldra, isPresent)};
 }

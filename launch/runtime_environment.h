@@ -1,40 +1,37 @@
-// Installation roots, PATH, the DSP root and the search for the kernel.
+// The environment the started program inherits: PATH, the DSP root, and where the kernel is.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "launch/launch_state.h"
+#include "core/file_probe.h"
+#include "core/result.h"
+#include "launch/kernel_search.h"
 
-inline constexpr const char* kPlatformDir = "nt64";
-
-// The kernel and the DSP library, relative to an installation root.
-std::string kernelRelativePath();
+// The DSP library, relative to an installation root.
 std::string dspLibraryRelativePath();
 
-// The roots listed in VELDRA: ";" separates them, empty entries are skipped, each root is kept
-// exactly as written.
-std::vector<std::string> splitInstallRoots(const std::string& veldra);
-
-struct RuntimeEnvironment {
+struct RuntimePath {
     std::string path;                    // the new PATH value
     std::optional<std::string> dspRoot;  // set when VELDRA_DSP must be set to a root
-    std::string kernelPath;              // empty when no root holds the kernel
 };
 
-using IsPresent = std::function<bool(const std::string&)>;
+// The new PATH: the DSP entry, each root's directories, then the old PATH. `dspEnv` is
+// VELDRA_DSP when set; `isPresent` tells whether a root holds the DSP library.
+RuntimePath composeRuntimePath(const std::optional<std::string>& dspEnv,
+                               const std::vector<std::string>& roots, const std::string& oldPath,
+                               const FileProbe& isPresent);
 
-// Composes the environment the started program inherits. `dspEnv` is VELDRA_DSP when set;
-// `isPresent` tells whether a file is there.
-RuntimeEnvironment composeRuntimeEnvironment(const std::optional<std::string>& dspEnv,
-                                             const std::vector<std::string>& roots,
-                                             const std::string& oldPath,
-                                             const IsPresent& isPresent);
+// Passes when the composed PATH fits the platform's limit on an environment value.
+Result<void> checkComposedPathLength(const std::string& path);
 
-// The message for a composed PATH too long for the platform; none when it fits.
-std::optional<std::string> pathTooLongMessage(const std::string& path);
+struct RuntimeEnvironment {
+    std::string path;                    // PATH as the launcher set it
+    std::optional<std::string> dspRoot;  // VELDRA_DSP as the launcher set it; none: left alone
+    KernelSearch kernel;
+};
 
-// Reads VELDRA, VELDRA_DSP and PATH, sets PATH and possibly VELDRA_DSP, fills the kernel path.
-void setUpEnvironment(LaunchState& state);
+// Reads VELDRA, VELDRA_DSP and PATH, finds the kernel, and sets PATH and possibly VELDRA_DSP for
+// the program started later.
+Result<RuntimeEnvironment> setUpEnvironment();

@@ -3,12 +3,13 @@
 
 #include <string>
 
+#include "core/result.h"
+
 // The relative path of the simulation image for the launcher invoked as `programName`.
 std::string deriveSupportPath(const std::string& programName);
 
-// 0 when the status of the support file can be read; otherwise prints the first of the two
-// messages and returns 1.
-int checkSupportFile(const std::string& supportPath);
-
-// The message printed after a failed check, before the launch ends.
+// The two messages of a support file whose status cannot be read.
 std::string supportFileMissingMessage(const std::string& supportPath);
+
+// Passes when the status of the support file can be read.
+Result<void> checkSupportFile(const std::string& supportPath);

@@ -17,8 +17,8 @@ constexpr std::size_t kMaxEnvironmentValue = 32767;
 std::optional<std::string> getEnvironmentVariable(const std::string& name);
 bool setEnvironmentVariable(const std::string& name, const std::string& value);
 
-// True when the file can be opened for reading ("rb" when binary, "r" otherwise).
-bool opensForReading(const std::string& path, bool binary);
+// True when the file can be opened for reading.
+bool opensForReading(const std::string& path);
 
 // True when the file status of the path can be read.
 bool statusReadable(const std::string& path);
@@ -37,11 +37,9 @@ void printToStandardOutput(const std::string& text);
 // Flushes standard output and ends the process with the status.
 [[noreturn]] void exitProcess(std::uint32_t status);
 
-// Registers the handler of the console interrupt signal (Ctrl+C) through the runtime's
-// signal mechanism.
-using InterruptHandler = void (*)(int);
-void registerInterruptHandler(InterruptHandler handler);
-constexpr int kInterruptSignal = 2;
+// From now on this process ignores the console interrupt (Ctrl+C); the processes it starts still
+// receive it.
+void ignoreInterrupts();
 
 // The outcome of starting a program and waiting for it.
 struct ChildResult {

@@ -7,8 +7,8 @@
 
 namespace platform {
 
-bool opensForReading(const std::string& path, bool binary) {
-    FILE* file = std::fopen(path.c_str(), binary ? "rb" : "r");
+bool opensForReading(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
     std::fclose(file);
     return true;
@@ -49,6 +49,12 @@ void exitProcess(std::uint32_t status) {
     std::exit(static_cast<int>(status));
 }
 
-void registerInterruptHandler(InterruptHandler handler) { std::signal(kInterruptSignal, handler); }
+namespace {
+// The C runtime restores the default disposition before it calls a handler, so the handler
+// registers itself again; otherwise a second Ctrl+C would end the process.
+void ignoreInterrupt(int) { std::signal(SIGINT, ignoreInterrupt); }
+}  // namespace
+
+void ignoreInterrupts() { std::signal(SIGINT, ignoreInterrupt); }
 
 }  // namespace platform

@@ -117,20 +117,3 @@ TEST(GuiLaunch, AMissingFrontEndEndsTheLaunchWithStatusOneAndNoMessage) {
     EXPECT_TRUE(dir.records().empty());
     EXPECT_EQ(dir.readFile("kivo.log"), "Kivo log file\r\nRunning: tb.exe -gui -view a.wcfg \r\n");
 }
-
-TEST(GuiLaunch, ACommandLineOverThePlatformLimitStartsNothing) {
-    CompileDirectory dir;
-    dir.installFrontEnd("rootA/lib/nt64");
-    dir.writeFile("big.f", e2e::argumentsOverTheCommandLineLimit());
-    dir.writeFile("kivo.log", e2e::kEarlierLog);
-
-    const auto outcome = dir.type("tb.exe -gui -f big.f");
-
-    EXPECT_EQ(outcome.status, 1u);
-    EXPECT_NE(outcome.output.find("kivogui"), std::string::npos) << outcome.output;
-    EXPECT_NE(outcome.output.find("the platform's limit is 32766 characters"), std::string::npos)
-        << outcome.output;
-    EXPECT_EQ(std::count(outcome.output.begin(), outcome.output.end(), '\n'), 1);
-    EXPECT_TRUE(dir.records().empty());
-    EXPECT_EQ(dir.readFile("kivo.log"), e2e::kEarlierLog);
-}

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/support/c_runtime_split.h"
 
 using e2e::CompileDirectory;
 using e2e::concat;
@@ -9,8 +10,6 @@ using e2e::kernelPrefix;
 using e2e::kOldPath;
 using e2e::Record;
 using e2e::rootEntries;
-
-namespace {}  // namespace
 
 TEST(KernelLaunch, HandsOverWithTheComposedEnvironmentAndEndsWithTheKernelsStatus) {
     CompileDirectory dir;
@@ -61,12 +60,17 @@ TEST(KernelLaunch, FindsTheKernelUnderTheFirstRootThatHoldsIt) {
 }
 
 // What the kernel receives must be what the launcher itself was given: the same typed text,
-// given straight to the stand-in, is the reference.
+// given straight to the stand-in, is the reference. The stand-in's C runtime also checks the
+// tests' own splitter, which the unit tests and the fuzz target rely on.
 TEST(KernelLaunch, ArgumentsReachTheKernelExactly) {
     const char* typed[] = {
-        R"(-view "my waves.wcfg")",          R"("" "" x)",
-        R"("trailing\\" "back\slash\" end)", R"(say \"hi\" "a \"quoted\" word")",
-        R"("tab	inside" "  two  spaces  ")", R"(\\server\share\dir\ C:\dir\)",
+        R"(-view "my waves.wcfg")",
+        R"("" "" x)",
+        R"("trailing\\" "back\slash\" end)",
+        R"(say \"hi\" "a \"quoted\" word")",
+        R"("tab	inside" "  two  spaces  ")",
+        R"(\\server\share\dir\ C:\dir\)",
+        R"("a""b" "x""" """" c)",
     };
     for (const char* arguments : typed) {
         CompileDirectory dir;
@@ -78,6 +82,7 @@ TEST(KernelLaunch, ArgumentsReachTheKernelExactly) {
         ASSERT_EQ(records.size(), 2u) << arguments;
         std::vector<std::string> given(records[0].args.begin() + 1, records[0].args.end());
         EXPECT_EQ(records[1].args, concat(kernelPrefix(), given)) << arguments;
+        EXPECT_EQ(splitLikeTheCRuntime(records[0].commandLine), records[0].args) << arguments;
     }
 }
 
@@ -122,59 +127,69 @@ TEST(KernelLaunch, ADirectoryAtTheSupportPathPasses) {
 }
 
 TEST(KernelLaunch, NoKernelToStartIsReportedWithWhatIsMissing) {
-    struct Case {
-        const char* name;
-        bool veldraSet;
-        std::string veldra;
-        std::vector<std::string> expectedInMessage;
-    };
+    const std::string prefix = "ERROR: Cannot start the simulation kernel kivotcl.exe: ";
     CompileDirectory probe;
-    const std::vector<Case> cases = {
-        {"unset", false, "", {"kivotcl.exe", "VELDRA", "not set"}},
-        {"separators only", true, ";;;", {"kivotcl.exe", "VELDRA", "no installation root"}},
-        {"roots without it",
-         true,
-         probe.rootB() + ";" + probe.at("missing"),
-         {"kivotcl.exe", probe.kernelUnder(probe.rootB()), probe.kernelUnder(probe.at("missing"))}},
+    const struct {
+        const char* name;
+        std::optional<std::string> veldra;
+        std::string message;
+    } cases[] = {
+        {"unset", std::nullopt,
+         prefix + "the environment variable VELDRA, which names the installation roots, is not "
+                  "set.\r\n"},
+        {"separators only", ";;;",
+         prefix + "the environment variable VELDRA names no installation root.\r\n"},
+        {"roots without it", probe.rootB() + ";" + probe.at("missing"),
+         prefix + "no installation root in VELDRA holds it; searched " +
+             probe.kernelUnder(probe.rootB()) + ", " + probe.kernelUnder(probe.at("missing")) +
+             ".\r\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         CompileDirectory dir;
         dir.writeFile("kivo.log", e2e::kEarlierLog);
-        if (c.veldraSet) {
-            dir.environment["VELDRA"] = c.veldra;
-        } else {
-            dir.environment["VELDRA"] = std::nullopt;
-        }
-        const auto outcome = dir.type("tb.exe");
-        EXPECT_EQ(outcome.status, 1u) << c.name;
-        EXPECT_EQ(std::count(outcome.output.begin(), outcome.output.end(), '\n'), 1) << c.name;
-        for (const std::string& part : c.expectedInMessage) {
-            EXPECT_NE(outcome.output.find(part), std::string::npos)
-                << c.name << ": " << part << " in " << outcome.output;
-        }
-        EXPECT_TRUE(dir.records().empty()) << c.name;
-        EXPECT_EQ(dir.readFile("kivo.log"), e2e::kEarlierLog) << c.name;
+        dir.environment["VELDRA"] = c.veldra;
+        e2e::expectFailedLaunch(dir, dir.type("tb.exe -log other.log"), c.message, c.name);
     }
 }
 
-TEST(KernelLaunch, AKernelCommandLineOverThePlatformLimitStartsNothing) {
-    CompileDirectory dir;
-    dir.writeFile("big.f", e2e::argumentsOverTheCommandLineLimit());
-    dir.writeFile("kivo.log", e2e::kEarlierLog);
-
-    const auto outcome = dir.type("tb.exe -f big.f");
-
-    EXPECT_EQ(outcome.status, 1u);
-    EXPECT_NE(outcome.output.find("32766 characters"), std::string::npos) << outcome.output;
-    EXPECT_TRUE(dir.records().empty());
-    EXPECT_EQ(dir.readFile("kivo.log"), e2e::kEarlierLog);
+// Neither hand-over cuts an argument short: a command line beyond the platform's limit starts
+// nothing and leaves the log alone.
+TEST(HandOver, ACommandLineOverThePlatformLimitStartsNothingInEitherMode) {
+    const struct {
+        const char* command;
+        std::string message;
+    } cases[] = {
+        // "kivotcl -exe kivo/tb.exe.sim/tb.exe" (35), 40 times a space and 1,000 characters, and
+        // " -log other.log" (15).
+        {"tb.exe -f big.f -log other.log",
+         "ERROR: The command line for the simulation kernel is 40090 characters long; the "
+         "platform's limit is 32766 characters.\r\n"},
+        // "kivogui -exe kivo/tb.exe.sim/tb.exe -userOptions " (49), then the 42 user options (the
+        // 40 arguments, -log and its value: 40,054 characters with their spaces) framed by \"
+        // and quoted (6).
+        {"tb.exe -gui -f big.f -log other.log",
+         "ERROR: The command line for the front end kivogui is 40109 characters long; the "
+         "platform's limit is 32766 characters.\r\n"},
+    };
+    for (const auto& c : cases) {
+        CompileDirectory dir;
+        dir.installFrontEnd("rootA/lib/nt64");
+        dir.writeFile("big.f", e2e::argumentsOverTheCommandLineLimit());
+        dir.writeFile("kivo.log", e2e::kEarlierLog);
+        e2e::expectFailedLaunch(dir, dir.type(c.command), c.message, c.command);
+    }
 }
 
 TEST(KernelLaunch, AComposedPathOverThePlatformLimitStartsNothing) {
     CompileDirectory dir;
-    dir.environment["PATH"] = kOldPath + ";" + std::string(32600, 'p');
-    const auto outcome = dir.startLauncher("tb.exe");
-    EXPECT_EQ(outcome.status, 1u);
-    EXPECT_NE(outcome.output.find("PATH"), std::string::npos) << outcome.output;
-    EXPECT_TRUE(dir.records().empty());
+    dir.writeFile("kivo.log", e2e::kEarlierLog);
+    const std::string oldPath = kOldPath + ";" + std::string(32600, 'p');
+    dir.environment["PATH"] = oldPath;
+    const std::size_t length = rootEntries(dir.rootA()).size() + rootEntries(dir.rootB()).size() +
+                               (dir.rootB() + "\\quillo\\bin\\nt64;").size() + oldPath.size();
+
+    e2e::expectFailedLaunch(dir, dir.startLauncher("tb.exe -log other.log"),
+                            "ERROR: The composed PATH is " + std::to_string(length) +
+                                " characters long; the platform's limit on an environment value "
+                                "is 32766 characters. Shorten VELDRA or PATH.\r\n");
 }

@@ -106,13 +106,11 @@ TEST(RunLog, ALogThatCannotBeOpenedEndsTheLaunchBeforeAnyHandOver) {
     for (const char* mode : {"", "-gui "}) {
         CompileDirectory dir;
         dir.installFrontEnd("rootA/lib/nt64");
+        dir.writeFile("kivo.log", e2e::kEarlierLog);
 
         const auto outcome = dir.type(std::string("tb.exe ") + mode + "-log missing\\x.log");
 
-        EXPECT_EQ(outcome.status, 1u) << mode;
-        EXPECT_EQ(outcome.output, "ERROR: missing\\x.log file open failed.\r\n") << mode;
-        EXPECT_TRUE(dir.records().empty()) << mode;
-        EXPECT_FALSE(dir.exists("kivo.log")) << mode;
+        e2e::expectFailedLaunch(dir, outcome, "ERROR: missing\\x.log file open failed.\r\n", mode);
         EXPECT_FALSE(dir.exists("missing")) << mode;
     }
 }

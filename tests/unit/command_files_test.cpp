@@ -14,6 +14,12 @@ const std::string kNotFound = "Command file for -f not found";
 const std::string kParseError = "Error in parsing -f file";
 const std::string kUnclosedQuote = "Error: Matching closing \" was not found";
 
+// The message of a failed result; empty for a value.
+template <typename T>
+std::string failureOf(const Result<T>& result) {
+    return result.ok() ? "" : result.failure().message;
+}
+
 std::string joined(const Arguments& arguments) {
     std::string text;
     for (const std::string& argument : arguments) text += (text.empty() ? "" : " ") + argument;
@@ -50,19 +56,7 @@ TEST(TokenizeCommandFile, SplitsLinesIntoArguments) {
         {"\t# not a comment\n", {"\t#", "not", "a", "comment"}},
         {"in\rside\n", {"in\rside"}},
         {"-f other.f\n", {"-f", "other.f"}},
-    };
-    for (const auto& c : cases) {
-        const CommandFileTokens tokens = tokenizeCommandFile(c.text);
-        EXPECT_EQ(tokens.error, std::nullopt) << c.text;
-        EXPECT_EQ(tokens.arguments, c.arguments) << c.text;
-    }
-}
-
-TEST(TokenizeCommandFile, TreatsLineEndsAlikeOnEveryBuild) {
-    const struct {
-        std::string text;
-        Arguments arguments;
-    } cases[] = {
+        // Line ends are alike on every build, and the last line needs no line feed.
         {"-a b\r\n-c\r\n", {"-a", "b", "-c"}},
         {"\"x y\"\r\n", {"x y"}},
         {"last   \r\n", {"last"}},
@@ -73,9 +67,9 @@ TEST(TokenizeCommandFile, TreatsLineEndsAlikeOnEveryBuild) {
         {"end\r\nno-lf", {"end", "no-lf"}},
     };
     for (const auto& c : cases) {
-        const CommandFileTokens tokens = tokenizeCommandFile(c.text);
-        EXPECT_EQ(tokens.error, std::nullopt) << c.text;
-        EXPECT_EQ(tokens.arguments, c.arguments) << c.text;
+        const Result<Arguments> tokens = tokenizeCommandFile(c.text);
+        ASSERT_TRUE(tokens.ok()) << c.text << ": " << tokens.failure().message;
+        EXPECT_EQ(*tokens, c.arguments) << c.text;
     }
 }
 
@@ -98,14 +92,14 @@ TEST(TokenizeCommandFile, ReportsTheFirstError) {
         {std::string("\"quoted \0 nul\"\n", 15), kParseError},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(tokenizeCommandFile(c.text).error, c.error) << c.text;
+        EXPECT_EQ(failureOf(tokenizeCommandFile(c.text)), c.error) << c.text;
     }
 }
 
 TEST(TokenizeCommandFile, HasNoLimitsOfItsOwn) {
     Arguments longArguments = {std::string(300, 'p'), std::string(200, 'q') + " with spaces"};
     const std::string longText = longArguments[0] + "\n\"" + longArguments[1] + "\"\n";
-    EXPECT_EQ(tokenizeCommandFile(longText).arguments, longArguments);
+    EXPECT_EQ(*tokenizeCommandFile(longText), longArguments);
 
     // One line of about 100 KB whose arguments do not line up with any fixed chunk size.
     Arguments lineArguments;
@@ -114,7 +108,7 @@ TEST(TokenizeCommandFile, HasNoLimitsOfItsOwn) {
         lineArguments.push_back("-opt" + std::string(i % 7, 'x') + std::to_string(i));
         line += lineArguments.back() + std::string(1 + i % 3, ' ');
     }
-    EXPECT_EQ(tokenizeCommandFile(line + "\n").arguments, lineArguments);
+    EXPECT_EQ(*tokenizeCommandFile(line + "\n"), lineArguments);
 
     Arguments many;
     std::string manyText;
@@ -124,7 +118,7 @@ TEST(TokenizeCommandFile, HasNoLimitsOfItsOwn) {
         manyText += many[many.size() - 2] + " \"" + many.back() + "\"\n";
     }
     ASSERT_EQ(many.size(), 500u);
-    EXPECT_EQ(tokenizeCommandFile(manyText).arguments, many);
+    EXPECT_EQ(*tokenizeCommandFile(manyText), many);
 }
 
 namespace {
@@ -134,14 +128,19 @@ const std::map<std::string, std::string> kFiles = {
     {"nested.f", "-f a.f\n"}, {"empty.f", ""},          {"comments.f", "# nothing here\n"},
     {"bad.f", "abc\"def\n"},  {"open.f", "-view \"\n"},
 };
-std::vector<std::string> filesRead;
+// Reads from kFiles and records every file asked for.
+struct FakeReader {
+    Arguments filesRead;
 
-std::optional<std::string> readFakeFile(const std::string& path) {
-    filesRead.push_back(path);
-    const auto file = kFiles.find(path);
-    if (file == kFiles.end()) return std::nullopt;
-    return file->second;
-}
+    FileReader reader() {
+        return [this](const std::string& path) -> std::optional<std::string> {
+            filesRead.push_back(path);
+            const auto file = kFiles.find(path);
+            if (file == kFiles.end()) return std::nullopt;
+            return file->second;
+        };
+    }
+};
 
 }  // namespace
 
@@ -168,11 +167,11 @@ TEST(ExpandArguments, SplicesEachCommandFileInPlace) {
         {{"tb.exe", "-F", "a.f", "-f=a.f"}, {"tb.exe", "-F", "a.f", "-f=a.f"}, {}},
     };
     for (const auto& c : cases) {
-        filesRead.clear();
-        const ExpandedArguments result = expandArguments(c.typed, readFakeFile);
-        EXPECT_EQ(result.error, std::nullopt) << joined(c.typed);
-        EXPECT_EQ(result.arguments, c.expanded) << joined(c.typed);
-        EXPECT_EQ(filesRead, c.read) << joined(c.typed);
+        FakeReader files;
+        const Result<Arguments> result = expandArguments(c.typed, files.reader());
+        ASSERT_TRUE(result.ok()) << joined(c.typed) << ": " << result.failure().message;
+        EXPECT_EQ(*result, c.expanded) << joined(c.typed);
+        EXPECT_EQ(files.filesRead, c.read) << joined(c.typed);
     }
 }
 
@@ -189,11 +188,11 @@ TEST(ExpandArguments, StopsAtTheFirstFailingCommandFile) {
         {{"tb.exe", "-f", "open.f"}, kUnclosedQuote},
     };
     for (const auto& c : cases) {
-        filesRead.clear();
-        EXPECT_EQ(expandArguments(c.typed, readFakeFile).error, c.error) << joined(c.typed);
+        FakeReader files;
+        EXPECT_EQ(failureOf(expandArguments(c.typed, files.reader())), c.error) << joined(c.typed);
     }
     // Nothing after the failing file is read.
-    filesRead.clear();
-    expandArguments({"tb.exe", "-f", "missing.f", "-f", "a.f"}, readFakeFile);
-    EXPECT_EQ(filesRead, Arguments{"missing.f"});
+    FakeReader files;
+    EXPECT_FALSE(expandArguments({"tb.exe", "-f", "missing.f", "-f", "a.f"}, files.reader()).ok());
+    EXPECT_EQ(files.filesRead, Arguments{"missing.f"});
 }

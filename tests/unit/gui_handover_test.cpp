@@ -14,38 +14,19 @@ namespace {
 // expanded) arguments, through the real option scan. Every -tclbatch file opens.
 std::string guiCommandLine(const std::vector<std::string>& arguments,
                            const std::string& programName = "tb.exe") {
-    LaunchState state;
-    state.supportPath = deriveSupportPath(programName);
-    state.expandedArgs = {programName};
-    state.expandedArgs.insert(state.expandedArgs.end(), arguments.begin(), arguments.end());
-    const std::optional<std::string> failure =
-        readLauncherOptions(state, [](const std::string&) { return true; });
-    EXPECT_EQ(failure, std::nullopt);
-    EXPECT_TRUE(state.guiMode);
-    return composeGuiCommandLine(state);
+    std::vector<std::string> expanded = {programName};
+    expanded.insert(expanded.end(), arguments.begin(), arguments.end());
+    const Result<LauncherOptions> options =
+        readLauncherOptions(expanded, [](const std::string&) { return true; });
+    if (!options) {
+        ADD_FAILURE() << options.failure().message;
+        return "";
+    }
+    EXPECT_TRUE(options->guiMode);
+    return composeGuiCommandLine(deriveSupportPath(programName), *options);
 }
 
 }  // namespace
-
-TEST(AppendQuoted, QuotesOnlyAroundASpace) {
-    const struct {
-        const char* value;
-        const char* appended;
-    } cases[] = {
-        {"a.wcfg", "a.wcfg"},
-        {"my waves.wcfg", "\"my waves.wcfg\""},
-        {"tab\tonly.wcfg", "tab\tonly.wcfg"},
-        {"line\nfeed", "line\nfeed"},
-        {"say \"hi\"", "\"say \"hi\"\""},  // inner quotes are not escaped
-        {"no\"space", "no\"space"},
-        {"", ""},
-    };
-    for (const auto& c : cases) {
-        std::string commandLine = "kivogui -view ";
-        appendQuoted(commandLine, c.value);
-        EXPECT_EQ(commandLine, std::string("kivogui -view ") + c.appended) << c.value;
-    }
-}
 
 TEST(ComposeGuiCommandLine, FollowsTheOptions) {
     const std::string exe = "kivogui -exe kivo/tb.exe.sim/tb.exe";
@@ -84,4 +65,22 @@ TEST(ComposeGuiCommandLine, FollowsTheOptions) {
 TEST(ComposeGuiCommandLine, QuotesASupportPathWithASpace) {
     EXPECT_EQ(guiCommandLine({"-gui"}, "my tb.exe"),
               "kivogui -exe \"kivo/my tb.exe.sim/my tb.exe\"");
+}
+
+TEST(FrameUserOptions, PutsTheOptionsBetweenEscapedQuotes) {
+    const struct {
+        std::vector<std::string> userOptions;
+        std::string framed;
+    } cases[] = {
+        {{}, R"(\"\")"},
+        {{"-foo"}, R"(\"-foo\")"},
+        {{"-foo", "3"}, R"(\"-foo 3\")"},
+        {{"-foo", "3", "-bar"}, R"(\"-foo 3 -bar\")"},
+        {{"-log", "my.log"}, R"(\"-log my.log\")"},
+        {{"-nolog", "-f", "x.f"}, R"(\"-nolog -f x.f\")"},
+        {{"a b", ""}, R"(\"a b \")"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(frameUserOptions(c.userOptions), c.framed) << c.framed;
+    }
 }

@@ -11,64 +11,57 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-// What the option scan leaves in the state, in one comparable value.
-struct Options {
-    bool guiMode = false;
-    bool timeoutEnabled = true;
-    std::optional<std::string> tclBatchFile;
-    Arguments viewFiles;
-    std::optional<std::string> openFile;
-    std::optional<std::string> wdbFile;
-    std::string userOptions = R"(\"\")";
-    bool hasUserOptions = false;
-
-    bool operator==(const Options& other) const {
-        return guiMode == other.guiMode && timeoutEnabled == other.timeoutEnabled &&
-               tclBatchFile == other.tclBatchFile && viewFiles == other.viewFiles &&
-               openFile == other.openFile && wdbFile == other.wdbFile &&
-               userOptions == other.userOptions && hasUserOptions == other.hasUserOptions;
-    }
-};
-
-void PrintTo(const Options& o, std::ostream* out) {
-    auto optional = [](const std::optional<std::string>& v) { return v ? "'" + *v + "'" : "none"; };
-    *out << "{gui " << o.guiMode << ", timeout " << o.timeoutEnabled << ", tclbatch "
-         << optional(o.tclBatchFile) << ", views [";
-    for (const std::string& view : o.viewFiles) *out << "'" << view << "' ";
-    *out << "], open " << optional(o.openFile) << ", wdb " << optional(o.wdbFile)
-         << ", userOptions '" << o.userOptions << "' " << o.hasUserOptions << "}";
-}
-
 std::string joined(const Arguments& arguments) {
     std::string text;
     for (const std::string& argument : arguments) text += " " + argument;
     return text;
 }
 
-// Scans tb.exe followed by the arguments; files named in `missing` do not open.
-struct Scan {
-    LaunchState state;
-    std::optional<std::string> failure;
-    Arguments probed;
+}  // namespace
 
-    explicit Scan(const Arguments& arguments, const std::set<std::string>& missing = {}) {
-        state.expandedArgs = {"tb.exe"};
-        state.expandedArgs.insert(state.expandedArgs.end(), arguments.begin(), arguments.end());
-        failure = readLauncherOptions(state, [&](const std::string& file) {
+void PrintTo(const LauncherOptions& o, std::ostream* out) {
+    auto optional = [](const std::optional<std::string>& v) { return v ? "'" + *v + "'" : "none"; };
+    auto list = [](const Arguments& values) {
+        std::string text = "[";
+        for (const std::string& value : values) text += "'" + value + "' ";
+        return text + "]";
+    };
+    *out << "{arguments " << list(o.arguments) << ", gui " << o.guiMode << ", timeout "
+         << o.timeoutEnabled << ", tclbatch " << optional(o.tclBatchFile) << ", views "
+         << list(o.viewFiles) << ", open " << optional(o.openFile) << ", wdb "
+         << optional(o.wdbFile) << ", user options " << list(o.userOptions) << ", log "
+         << (o.log.disabled ? "off" : "on") << " '" << o.log.fileName << "'}";
+}
+
+namespace {
+
+// Reads tb.exe followed by the arguments; files named in `missing` do not open.
+struct Scan {
+    Arguments probed;  // declared first: the scan below fills it
+    Result<LauncherOptions> result;
+
+    explicit Scan(const Arguments& arguments, const std::set<std::string>& missing = {})
+        : result(read(arguments, missing, probed)) {}
+
+    std::string failure() const { return result.ok() ? "" : result.failure().message; }
+
+  private:
+    static Result<LauncherOptions> read(const Arguments& arguments,
+                                        const std::set<std::string>& missing, Arguments& probed) {
+        Arguments expanded = {"tb.exe"};
+        expanded.insert(expanded.end(), arguments.begin(), arguments.end());
+        return readLauncherOptions(expanded, [&](const std::string& file) {
             probed.push_back(file);
             return missing.count(file) == 0;
         });
     }
-
-    Options options() const {
-        return {state.guiMode,  state.timeoutEnabled, state.tclBatchFile, state.viewFiles,
-                state.openFile, state.wdbFile,        state.userOptions,  state.hasUserOptions};
-    }
 };
 
-Options with(void (*change)(Options&)) {
-    Options o;
-    change(o);
+// The options read from `arguments` when they are passed on unchanged, as `change` says.
+LauncherOptions expected(const Arguments& arguments, void (*change)(LauncherOptions&) = nullptr) {
+    LauncherOptions o;
+    o.arguments = arguments;
+    if (change != nullptr) change(o);
     return o;
 }
 
@@ -77,68 +70,87 @@ Options with(void (*change)(Options&)) {
 TEST(ReadLauncherOptions, RecordsEachOptionOfTheTable) {
     const struct {
         Arguments arguments;
-        Options options;
+        LauncherOptions options;
     } cases[] = {
-        {{}, Options{}},
-        {{"-gui"}, with([](Options& o) { o.guiMode = true; })},
-        {{"-tclbatch", "run.tcl"}, with([](Options& o) { o.tclBatchFile = "run.tcl"; })},
-        {{"-view", "a.wcfg", "-view", "b.wcfg"}, with([](Options& o) {
-             o.viewFiles = {"a.wcfg", "b.wcfg"};
-         })},
-        {{"-open", "o.wdb"}, with([](Options& o) { o.openFile = "o.wdb"; })},
-        {{"-wdb", "x.wdb"}, with([](Options& o) { o.wdbFile = "x.wdb"; })},
-        {{"-disabletimeout"}, with([](Options& o) { o.timeoutEnabled = false; })},
-        {{"-foo"}, with([](Options& o) {
-             o.userOptions = R"(\"-foo\")";
-             o.hasUserOptions = true;
-         })},
+        {{}, expected({})},
+        {{"-gui"}, expected({"-gui"}, [](LauncherOptions& o) { o.guiMode = true; })},
+        {{"-tclbatch", "run.tcl"},
+         expected({"-tclbatch", "run.tcl"},
+                  [](LauncherOptions& o) { o.tclBatchFile = "run.tcl"; })},
+        {{"-view", "a.wcfg", "-view", "b.wcfg"},
+         expected({"-view", "a.wcfg", "-view", "b.wcfg"},
+                  [](LauncherOptions& o) {
+                      o.viewFiles = {"a.wcfg", "b.wcfg"};
+                  })},
+        {{"-open", "o.wdb"},
+         expected({"-open", "o.wdb"}, [](LauncherOptions& o) { o.openFile = "o.wdb"; })},
+        {{"-wdb", "x.wdb"},
+         expected({"-wdb", "x.wdb"}, [](LauncherOptions& o) { o.wdbFile = "x.wdb"; })},
+        {{"-disabletimeout"},
+         expected({"-disabletimeout"}, [](LauncherOptions& o) { o.timeoutEnabled = false; })},
+        {{"-foo", "3"},
+         expected({"-foo", "3"},
+                  [](LauncherOptions& o) {
+                      o.userOptions = {"-foo", "3"};
+                  })},
         // A value is the next entry whatever it looks like, and is not read as an option.
-        {{"-view", "-gui"}, with([](Options& o) { o.viewFiles = {"-gui"}; })},
+        {{"-view", "-gui"},
+         expected({"-view", "-gui"}, [](LauncherOptions& o) { o.viewFiles = {"-gui"}; })},
         {{"-tclbatch", "-disabletimeout"},
-         with([](Options& o) { o.tclBatchFile = "-disabletimeout"; })},
-        {{"-open", "-view"}, with([](Options& o) { o.openFile = "-view"; })},
-        {{"-wdb", "-gui"}, with([](Options& o) { o.wdbFile = "-gui.wdb"; })},
+         expected({"-tclbatch", "-disabletimeout"},
+                  [](LauncherOptions& o) { o.tclBatchFile = "-disabletimeout"; })},
+        {{"-open", "-view"},
+         expected({"-open", "-view"}, [](LauncherOptions& o) { o.openFile = "-view"; })},
+        {{"-wdb", "-gui"},
+         expected({"-wdb", "-gui.wdb"}, [](LauncherOptions& o) { o.wdbFile = "-gui.wdb"; })},
         // A later value replaces the earlier one.
         {{"-tclbatch", "a.tcl", "-open", "a.wdb", "-wdb", "a", "-tclbatch", "b.tcl", "-open",
           "b.wdb", "-wdb", "b"},
-         with([](Options& o) {
-             o.tclBatchFile = "b.tcl";
-             o.openFile = "b.wdb";
-             o.wdbFile = "b.wdb";
-         })},
+         expected({"-tclbatch", "a.tcl", "-open", "a.wdb", "-wdb", "a.wdb", "-tclbatch", "b.tcl",
+                   "-open", "b.wdb", "-wdb", "b.wdb"},
+                  [](LauncherOptions& o) {
+                      o.tclBatchFile = "b.tcl";
+                      o.openFile = "b.wdb";
+                      o.wdbFile = "b.wdb";
+                  })},
         // -wdb as the last entry is ignored, and is no user option either.
-        {{"-wdb"}, Options{}},
-        {{"-gui", "-wdb"}, with([](Options& o) { o.guiMode = true; })},
+        {{"-wdb"}, expected({"-wdb"})},
+        {{"-gui", "-wdb"},
+         expected({"-gui", "-wdb"}, [](LauncherOptions& o) { o.guiMode = true; })},
         // Names are compared exactly.
-        {{"-GUI", "-gui=1", "gui"}, with([](Options& o) {
-             o.userOptions = R"(\"-GUI -gui=1 gui\")";
-             o.hasUserOptions = true;
-         })},
+        {{"-GUI", "-gui=1", "gui"},
+         expected({"-GUI", "-gui=1", "gui"},
+                  [](LauncherOptions& o) {
+                      o.userOptions = {"-GUI", "-gui=1", "gui"};
+                  })},
+        // -log, its value, -nolog and a -f from a command file are user options, and the log's
+        // settings are read from the same list.
+        {{"-gui", "-log", "my.log", "-nolog", "-f", "x.f"},
+         expected({"-gui", "-log", "my.log", "-nolog", "-f", "x.f"},
+                  [](LauncherOptions& o) {
+                      o.guiMode = true;
+                      o.userOptions = {"-log", "my.log", "-nolog", "-f", "x.f"};
+                      o.log = {true, "my.log"};
+                  })},
+        // The log's settings see the -wdb value normalised: "-nolog" after -wdb is a file name.
+        {{"-wdb", "-nolog", "-log", "-gui"},
+         expected({"-wdb", "-nolog.wdb", "-log", "-gui"},
+                  [](LauncherOptions& o) {
+                      o.guiMode = true;
+                      o.wdbFile = "-nolog.wdb";
+                      o.userOptions = {"-log"};
+                      o.log.fileName = "-gui";
+                  })},
+        {{"a b", ""},
+         expected({"a b", ""},
+                  [](LauncherOptions& o) {
+                      o.userOptions = {"a b", ""};
+                  })},
     };
     for (const auto& c : cases) {
         const Scan scan(c.arguments);
-        EXPECT_EQ(scan.failure, std::nullopt) << joined(c.arguments);
-        EXPECT_EQ(scan.options(), c.options) << joined(c.arguments);
-    }
-}
-
-TEST(ReadLauncherOptions, FramesTheUserOptions) {
-    const struct {
-        Arguments arguments;
-        std::string userOptions;
-    } cases[] = {
-        {{"-gui"}, R"(\"\")"},
-        {{"-foo"}, R"(\"-foo\")"},
-        {{"-foo", "3"}, R"(\"-foo 3\")"},
-        {{"-gui", "-foo", "-view", "a.wcfg", "3", "-bar"}, R"(\"-foo 3 -bar\")"},
-        {{"-gui", "-log", "my.log"}, R"(\"-log my.log\")"},
-        {{"-nolog", "-f", "x.f"}, R"(\"-nolog -f x.f\")"},
-        {{"a b", ""}, R"(\"a b \")"},
-    };
-    for (const auto& c : cases) {
-        const Scan scan(c.arguments);
-        EXPECT_EQ(scan.state.userOptions, c.userOptions) << joined(c.arguments);
-        EXPECT_EQ(scan.state.hasUserOptions, c.userOptions != R"(\"\")") << joined(c.arguments);
+        ASSERT_TRUE(scan.result.ok()) << joined(c.arguments) << ": " << scan.failure();
+        EXPECT_EQ(*scan.result, c.options) << joined(c.arguments);
     }
 }
 
@@ -156,24 +168,24 @@ TEST(ReadLauncherOptions, ReportsAMissingValue) {
         {{"-tclbatch", "run.tcl", "-open"}, "<wdb_file> is not found"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Scan(c.arguments).failure, c.failure) << joined(c.arguments);
+        EXPECT_EQ(Scan(c.arguments).failure(), c.failure) << joined(c.arguments);
     }
 }
 
 TEST(ReadLauncherOptions, ChecksThatTheTclBatchFileOpens) {
     const Scan found({"-tclbatch", "run.tcl"});
-    EXPECT_EQ(found.failure, std::nullopt);
+    EXPECT_EQ(found.failure(), "");
     EXPECT_EQ(found.probed, Arguments{"run.tcl"});
 
     const Scan missing({"-tclbatch", "missing.tcl", "-view"}, {"missing.tcl"});
-    EXPECT_EQ(missing.failure, "Tcl file not found");
+    EXPECT_EQ(missing.failure(), "Tcl file not found");
     EXPECT_EQ(missing.probed, Arguments{"missing.tcl"});
 
     // Every -tclbatch file is probed, not only the last; other values are not looked up.
     const Scan earlierMissing({"-view", "v.wcfg", "-open", "o.wdb", "-wdb", "w", "-tclbatch",
                                "a.tcl", "-tclbatch", "b.tcl"},
                               {"a.tcl"});
-    EXPECT_EQ(earlierMissing.failure, "Tcl file not found");
+    EXPECT_EQ(earlierMissing.failure(), "Tcl file not found");
     EXPECT_EQ(earlierMissing.probed, Arguments{"a.tcl"});
 }
 
@@ -191,9 +203,9 @@ TEST(ReadLauncherOptions, NormalisesTheWdbValueInPlace) {
         EXPECT_EQ(normaliseWdbName(c.value), c.normalised) << c.value;
 
         const Scan scan({"-x", "-wdb", c.value, "-wdb"});
-        EXPECT_EQ(scan.state.wdbFile, c.normalised) << c.value;
-        EXPECT_EQ(scan.state.expandedArgs,
-                  (Arguments{"tb.exe", "-x", "-wdb", c.normalised, "-wdb"}))
+        ASSERT_TRUE(scan.result.ok()) << c.value;
+        EXPECT_EQ(scan.result->wdbFile, c.normalised) << c.value;
+        EXPECT_EQ(scan.result->arguments, (Arguments{"-x", "-wdb", c.normalised, "-wdb"}))
             << c.value;
     }
 }
@@ -203,9 +215,17 @@ TEST(ReadLauncherOptions, LeavesTheOtherArgumentsAsTheyWere) {
         "-gui", "-tclbatch", "run.tcl", "-view", "a.wcfg", "-open", "o", "-disabletimeout",
         "-log", "my.log",    "-wdb",    "run",   "-wdb",   "run"};
     const Scan scan(arguments);
-    Arguments expected = {"tb.exe"};
-    expected.insert(expected.end(), arguments.begin(), arguments.end());
-    expected[12] = "run.wdb";
-    expected[14] = "run.wdb";
-    EXPECT_EQ(scan.state.expandedArgs, expected);
+    Arguments expectedArguments = arguments;
+    expectedArguments[11] = "run.wdb";
+    expectedArguments[13] = "run.wdb";
+    ASSERT_TRUE(scan.result.ok());
+    EXPECT_EQ(scan.result->arguments, expectedArguments);
+}
+
+TEST(ReadLauncherOptions, TheProgramNameIsNoOption) {
+    const Result<LauncherOptions> options =
+        readLauncherOptions({"-gui"}, [](const std::string&) { return true; });
+    ASSERT_TRUE(options.ok());
+    EXPECT_EQ(*options, expected({}));
+    EXPECT_EQ(*readLauncherOptions({}, [](const std::string&) { return true; }), expected({}));
 }

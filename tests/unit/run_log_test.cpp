@@ -17,31 +17,25 @@ std::string joined(const Arguments& arguments) {
 
 }  // namespace
 
-TEST(ReadLogOptions, SettlesTheLogFileAndWhetherToWriteIt) {
+TEST(ReadRunLogSettings, SettlesTheLogFileAndWhetherToWriteIt) {
     const struct {
-        Arguments expanded;
-        std::string logFileName;
-        bool logDisabled;
+        Arguments arguments;
+        RunLogSettings settings;
     } cases[] = {
-        {{"tb.exe"}, "kivo.log", false},
-        {{"tb.exe", "-log", "a.log"}, "a.log", false},
-        {{"tb.exe", "-log", "a.log", "-gui", "-log", "b.log"}, "b.log", false},
-        {{"tb.exe", "-log", "a.log", "-log"}, "a.log", false},
-        {{"tb.exe", "-log"}, "kivo.log", false},
-        {{"tb.exe", "-log", "-nolog"}, "-nolog", false},
-        {{"tb.exe", "-log", "-log", "x.log"}, "-log", false},
-        {{"tb.exe", "-nolog", "-log", "x.log"}, "x.log", true},
-        {{"tb.exe", "-log", "x.log", "-nolog"}, "x.log", true},
-        {{"tb.exe", "-view", "-nolog"}, "kivo.log", true},  // the option table is not consulted
-        {{"-nolog", "-LOG", "x.log", "-log=y.log"}, "kivo.log", false},  // entry 0 is not an option
+        {{}, {false, "kivo.log"}},
+        {{"-log", "a.log"}, {false, "a.log"}},
+        {{"-log", "a.log", "-gui", "-log", "b.log"}, {false, "b.log"}},
+        {{"-log", "a.log", "-log"}, {false, "a.log"}},
+        {{"-log"}, {false, "kivo.log"}},
+        {{"-log", "-nolog"}, {false, "-nolog"}},
+        {{"-log", "-log", "x.log"}, {false, "-log"}},
+        {{"-nolog", "-log", "x.log"}, {true, "x.log"}},
+        {{"-log", "x.log", "-nolog"}, {true, "x.log"}},
+        {{"-view", "-nolog"}, {true, "kivo.log"}},  // the option table is not consulted
+        {{"-LOG", "x.log", "-log=y.log", "-NOLOG"}, {false, "kivo.log"}},
     };
     for (const auto& c : cases) {
-        LaunchState state;
-        state.expandedArgs = c.expanded;
-        readLogOptions(state);
-        EXPECT_EQ(state.logFileName, c.logFileName) << joined(c.expanded);
-        EXPECT_EQ(state.logDisabled, c.logDisabled) << joined(c.expanded);
-        EXPECT_EQ(state.expandedArgs, c.expanded) << joined(c.expanded);
+        EXPECT_EQ(readRunLogSettings(c.arguments), c.settings) << joined(c.arguments);
     }
 }
 
@@ -51,4 +45,9 @@ TEST(RunLogText, ShowsTheArgumentsAsTyped) {
     EXPECT_EQ(runLogText({"C:\\work\\tb.exe"}), "Kivo log file\nRunning: C:\\work\\tb.exe \n");
     EXPECT_EQ(runLogText({"tb.exe", "my waves.wcfg", "", "x"}),
               "Kivo log file\nRunning: tb.exe my waves.wcfg  x \n");
+}
+
+TEST(LogFileOpenFailedMessage, NamesTheFile) {
+    EXPECT_EQ(logFileOpenFailedMessage("missing\\x.log"),
+              "ERROR: missing\\x.log file open failed.");
 }

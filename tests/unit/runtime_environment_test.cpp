@@ -13,7 +13,7 @@ struct FakeFiles {
     std::set<std::string> present;
     std::vector<std::string> probed;
 
-    IsPresent probe() {
+    FileProbe probe() {
         return [this](const std::string& file) {
             probed.push_back(file);
             return present.count(file) > 0;
@@ -42,31 +42,12 @@ std::string rootEntries(const std::string& root) {
 
 }  // namespace
 
-TEST(SplitInstallRoots, SkipsEmptyEntriesAndKeepsRootsAsWritten) {
-    const struct {
-        const char* veldra;
-        std::vector<std::string> roots;
-    } cases[] = {
-        {"C:\\A;C:\\B", {"C:\\A", "C:\\B"}},
-        {";;C:\\A;", {"C:\\A"}},
-        {"C:\\A;;;C:\\B;", {"C:\\A", "C:\\B"}},
-        {"C:\\A", {"C:\\A"}},
-        {"C:\\A\\; D:\\with space ", {"C:\\A\\", " D:\\with space "}},
-        {"", {}},
-        {";", {}},
-        {";;;", {}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(splitInstallRoots(c.veldra), c.roots) << "VELDRA=" << c.veldra;
-    }
-}
-
 TEST(ComposeRuntimeEnvironment, PutsEachRootsDirectoriesBeforeTheOldPath) {
     FakeFiles files;
     files.present = {"C:\\B" + kDspLibrary};
 
-    const RuntimeEnvironment env =
-        composeRuntimeEnvironment(std::nullopt, {"C:\\A", "C:\\B"}, "C:\\Windows", files.probe());
+    const RuntimePath env =
+        composeRuntimePath(std::nullopt, {"C:\\A", "C:\\B"}, "C:\\Windows", files.probe());
 
     EXPECT_EQ(env.path,
               "C:\\A\\lib\\nt64;C:\\A\\bin\\nt64\\Microsoft.VC80.CRT;"
@@ -74,15 +55,14 @@ TEST(ComposeRuntimeEnvironment, PutsEachRootsDirectoriesBeforeTheOldPath) {
               "C:\\B\\bin\\nt64\\Microsoft.VC80.CRT;C:\\B\\bin\\nt64\\Microsoft.VC80.MFC;"
               "C:\\B\\quillo\\bin\\nt64;C:\\Windows");
     EXPECT_EQ(env.dspRoot, "C:\\B");
-    EXPECT_EQ(env.kernelPath, "");
 }
 
 TEST(ComposeRuntimeEnvironment, PlacesTheDspEntryRightAfterItsRoot) {
     FakeFiles files;
     files.present = {"C:\\B" + kDspLibrary, "C:\\C" + kDspLibrary};
 
-    const RuntimeEnvironment env =
-        composeRuntimeEnvironment(std::nullopt, {"C:\\A", "C:\\B", "C:\\C"}, "", files.probe());
+    const RuntimePath env =
+        composeRuntimePath(std::nullopt, {"C:\\A", "C:\\B", "C:\\C"}, "", files.probe());
 
     EXPECT_EQ(env.path, rootEntries("C:\\A") + rootEntries("C:\\B") + "C:\\B\\quillo\\bin\\nt64;" +
                             rootEntries("C:\\C"));
@@ -104,69 +84,55 @@ TEST(ComposeRuntimeEnvironment, DspRootFromTheEnvironmentComesFirstAndStopsTheSe
         FakeFiles files;
         files.present = {"C:\\A" + kDspLibrary, "C:\\A" + kKernel};
 
-        const RuntimeEnvironment env =
-            composeRuntimeEnvironment(std::string(c.dspEnv), {"C:\\A"}, "old", files.probe());
+        const RuntimePath env =
+            composeRuntimePath(std::string(c.dspEnv), {"C:\\A"}, "old", files.probe());
 
         EXPECT_EQ(env.path, std::string(c.firstEntry) + rootEntries("C:\\A") + "old")
             << "VELDRA_DSP=" << c.dspEnv;
         EXPECT_EQ(env.dspRoot, std::nullopt) << "VELDRA_DSP=" << c.dspEnv;
         EXPECT_EQ(files.probedEndingIn(kDspLibrary), std::vector<std::string>{})
             << "VELDRA_DSP=" << c.dspEnv;
-        EXPECT_EQ(env.kernelPath, "C:\\A" + kKernel);
     }
 }
 
-TEST(ComposeRuntimeEnvironment, FirstRootHoldingTheKernelWins) {
+TEST(ComposeRuntimeEnvironment, EveryRootContributesItsDirectoriesAsWritten) {
     FakeFiles files;
     files.present = {"C:\\B" + kKernel, "C:\\C" + kKernel};
 
-    const RuntimeEnvironment env =
-        composeRuntimeEnvironment(std::nullopt, {"C:\\A", "C:\\B", "C:\\C"}, "", files.probe());
+    const RuntimePath env =
+        composeRuntimePath(std::nullopt, {"C:\\A\\", "C:\\B", "C:\\C"}, "", files.probe());
 
-    EXPECT_EQ(env.kernelPath, "C:\\B\\bin\\nt64\\unwrapped\\kivotcl.exe");
-    EXPECT_EQ(files.probedEndingIn(kKernel),
-              (std::vector<std::string>{"C:\\A" + kKernel, "C:\\B" + kKernel}));
-    // Every root still contributes its directories.
-    EXPECT_EQ(env.path, rootEntries("C:\\A") + rootEntries("C:\\B") + rootEntries("C:\\C"));
-}
-
-TEST(ComposeRuntimeEnvironment, UsesEachRootExactlyAsWritten) {
-    FakeFiles files;
-    files.present = {"C:\\A\\" + kKernel};
-
-    const RuntimeEnvironment env =
-        composeRuntimeEnvironment(std::nullopt, {"C:\\A\\"}, "", files.probe());
-
-    EXPECT_EQ(env.kernelPath, "C:\\A\\\\bin\\nt64\\unwrapped\\kivotcl.exe");
-    EXPECT_EQ(env.path.substr(0, 15), "C:\\A\\\\lib\\nt64;");
+    EXPECT_EQ(env.path,
+              "C:\\A\\\\lib\\nt64;C:\\A\\\\bin\\nt64\\Microsoft.VC80.CRT;"
+              "C:\\A\\\\bin\\nt64\\Microsoft.VC80.MFC;" +
+                  rootEntries("C:\\B") + rootEntries("C:\\C"));
 }
 
 TEST(ComposeRuntimeEnvironment, WithoutRootsOnlyTheDspEntryPrecedesTheOldPath) {
     FakeFiles files;
 
-    EXPECT_EQ(composeRuntimeEnvironment(std::nullopt, {}, "C:\\Windows", files.probe()).path,
+    EXPECT_EQ(composeRuntimePath(std::nullopt, {}, "C:\\Windows", files.probe()).path,
               "C:\\Windows");
-    EXPECT_EQ(
-        composeRuntimeEnvironment(std::string("D:\\dsp"), {}, "C:\\Windows", files.probe()).path,
-        "D:\\dsp\\quillo\\bin\\nt64;C:\\Windows");
-    EXPECT_EQ(composeRuntimeEnvironment(std::nullopt, {}, "", files.probe()).path, "");
+    EXPECT_EQ(composeRuntimePath(std::string("D:\\dsp"), {}, "C:\\Windows", files.probe()).path,
+              "D:\\dsp\\quillo\\bin\\nt64;C:\\Windows");
+    EXPECT_EQ(composeRuntimePath(std::nullopt, {}, "", files.probe()).path, "");
     EXPECT_TRUE(files.probed.empty());
 }
 
 TEST(ComposeRuntimeEnvironment, EmptyOldPathLeavesTheLastSeparator) {
     FakeFiles files;
-    const std::string path =
-        composeRuntimeEnvironment(std::nullopt, {"C:\\A"}, "", files.probe()).path;
+    const std::string path = composeRuntimePath(std::nullopt, {"C:\\A"}, "", files.probe()).path;
     EXPECT_EQ(path, rootEntries("C:\\A"));
     EXPECT_EQ(path.back(), ';');
 }
 
-TEST(PathTooLongMessage, AppearsOnlyBeyondThePlatformLimit) {
-    EXPECT_EQ(pathTooLongMessage(""), std::nullopt);
-    EXPECT_EQ(pathTooLongMessage(std::string(32766, 'p')), std::nullopt);
+TEST(CheckComposedPathLength, FailsOnlyBeyondThePlatformLimit) {
+    EXPECT_TRUE(checkComposedPathLength("").ok());
+    EXPECT_TRUE(checkComposedPathLength(std::string(32766, 'p')).ok());
 
-    const std::optional<std::string> message = pathTooLongMessage(std::string(32767, 'p'));
-    ASSERT_TRUE(message.has_value());
-    EXPECT_NE(message->find("PATH"), std::string::npos) << *message;
-    EXPECT_NE(message->find("32766"), std::string::npos) << *message;
+    const Result<void> tooLong = checkComposedPathLength(std::string(32767, 'p'));
+    ASSERT_FALSE(tooLong.ok());
+    EXPECT_EQ(tooLong.failure().message,
+              "ERROR: The composed PATH is 32767 characters long; the platform's limit on an "
+              "environment value is 32766 characters. Shorten VELDRA or PATH.");
 }
