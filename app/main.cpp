@@ -17,7 +17,7 @@
 namespace {
 
 [[noreturn]] void endLaunch(const Failure& failure) {
-    platform::printToStandardOutput(failure.message + "\n");
+    if (!failure.message.empty()) platform::printToStandardOutput(failure.message + "\n");
     platform::exitProcess(1);
 }
 
@@ -42,15 +42,19 @@ int main(int argc, char** argv) {
     orEnd(checkSupportFile(supportPath));
     const std::vector<std::string> expanded = orEnd(expandCommandFiles(typed));
     const LauncherOptions options = orEnd(parseLauncherOptions(expanded));
-
-    // Whatever would keep the hand-over from starting is found before the run log is rewritten.
-    const ChildCommand child =
+    const ChildCommand command =
         orEnd(options.guiMode
                   ? prepareGuiHandOver(supportPath, options)
                   : prepareKernelHandOver(environment.kernel, supportPath, options.arguments));
-    orEnd(writeRunLog(options.log, typed));
 
+    // The child is created suspended before the run log is rewritten: a child that cannot be
+    // started costs no log, and a log that cannot be written lets no child run.
     platform::setEnvironmentVariable("PORT_DYNAMIC_DISABLE_MSG", "1");
-    const std::uint32_t status = options.guiMode ? launchGui(child) : orEnd(launchKernel(child));
-    platform::exitProcess(status);
+    const platform::SuspendedChild child =
+        orEnd(options.guiMode ? startGui(command) : startKernel(command));
+    if (const Result<void> logged = writeRunLog(options.log, typed); !logged) {
+        platform::discardChild(child);
+        endLaunch(logged.failure());
+    }
+    platform::exitProcess(platform::resumeAndWait(child));
 }

@@ -24,11 +24,20 @@ std::string logFileOpenFailedMessage(const std::string& fileName) {
     return "ERROR: " + fileName + " file open failed.";
 }
 
+std::string logFileWriteFailedMessage(const std::string& fileName) {
+    return "ERROR: " + fileName + " file write failed.";
+}
+
 Result<void> writeRunLog(const RunLogSettings& settings,
                          const std::vector<std::string>& programArgs) {
     if (settings.disabled) return {};
-    if (!platform::writeTextFile(settings.fileName, runLogText(programArgs))) {
-        return Failure{logFileOpenFailedMessage(settings.fileName)};
+    switch (platform::replaceTextFile(settings.fileName, runLogText(programArgs))) {
+        case platform::FileWrite::done:
+            return {};
+        case platform::FileWrite::cannotOpen:
+            return Failure{logFileOpenFailedMessage(settings.fileName)};
+        case platform::FileWrite::writeFailed:
+            break;
     }
-    return {};
+    return Failure{logFileWriteFailedMessage(settings.fileName)};
 }

@@ -20,9 +20,12 @@ RunLogSettings readRunLogSettings(const std::vector<std::string>& arguments);
 // The two lines of the log, for the arguments as typed, program name first.
 std::string runLogText(const std::vector<std::string>& programArgs);
 
-// The message for a log file that cannot be opened for writing.
+// The messages for a log file that cannot be opened for writing, and for one whose writing failed
+// (a full disk).
 std::string logFileOpenFailedMessage(const std::string& fileName);
+std::string logFileWriteFailedMessage(const std::string& fileName);
 
-// Writes the run log unless logging is off.
+// Writes the run log unless logging is off: whole, or not at all, leaving an earlier log as it
+// was.
 Result<void> writeRunLog(const RunLogSettings& settings,
                          const std::vector<std::string>& programArgs);

@@ -40,14 +40,6 @@ std::string buildCommandLine(const std::vector<std::string>& arguments) {
     return commandLine;
 }
 
-void appendQuoted(std::string& commandLine, const std::string& value) {
-    if (value.find(' ') == std::string::npos) {
-        commandLine += value;
-    } else {
-        commandLine += '"' + value + '"';
-    }
-}
-
 std::string commandLineTooLongMessage(const std::string& what, std::size_t length) {
     return "ERROR: The command line for " + what + " is " + std::to_string(length) +
            " characters long; the platform's limit is " +

@@ -19,9 +19,6 @@ std::string quoteCommandLineArgument(const std::string& argument);
 // The arguments, each quoted, joined by single spaces.
 std::string buildCommandLine(const std::vector<std::string>& arguments);
 
-// Appends the value, between double quotes when it holds a space.
-void appendQuoted(std::string& commandLine, const std::string& value);
-
 // The message for a command line of `length` characters, too long for the platform. `what`
 // names the started program for the user.
 std::string commandLineTooLongMessage(const std::string& what, std::size_t length);

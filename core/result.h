@@ -8,7 +8,9 @@
 #include <variant>
 
 struct Failure {
-    std::string message;  // printed as it stands, followed by a line feed
+    // Printed as it stands, followed by a line feed; an empty message prints nothing (a front end
+    // that cannot be started ends the launch silently).
+    std::string message;
 };
 
 template <typename T>

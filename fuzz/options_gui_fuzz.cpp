@@ -1,5 +1,6 @@
 // The option reader and the front end's command line on any expanded argument list: no crash,
-// and what holds for the real reader's results, whatever the list.
+// what holds for the real reader's results whatever the list, and a command line that the front
+// end's C runtime splits back into exactly the values read.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "fuzz/fuzz_support.h"
 #include "launch/gui_handover.h"
 #include "launch/support_file.h"
+#include "tests/support/c_runtime_split.h"
 
 namespace {
 
@@ -36,10 +38,6 @@ Result<LauncherOptions> read(const Arguments& expanded, std::uint8_t bits) {
 Arguments with(Arguments list, std::size_t at, const std::string& entry) {
     list.insert(list.begin() + at, entry);
     return list;
-}
-
-std::string quotedIfSpaced(const std::string& value) {
-    return value.find(' ') == std::string::npos ? value : '"' + value + '"';
 }
 
 }  // namespace
@@ -115,27 +113,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++from;
     }
 
-    // The front end's command line holds each recorded value in its piece, in the pieces' order.
+    // The front end's C runtime reads back each recorded value in its place, the pieces in their
+    // fixed order, and the user options as one argument between double quotes.
     const std::string supportPath = deriveSupportPath(expanded[0]);
-    const std::string commandLine = composeGuiCommandLine(supportPath, options);
-    std::vector<std::string> pieces{"kivogui -exe " + quotedIfSpaced(supportPath)};
-    if (!options.timeoutEnabled) pieces.push_back(" -disabletimeout");
-    if (options.tclBatchFile)
-        pieces.push_back(" -tclbatch " + quotedIfSpaced(*options.tclBatchFile));
-    for (const std::string& view : options.viewFiles) {
-        pieces.push_back(" -view " + quotedIfSpaced(view));
-    }
-    if (options.openFile) pieces.push_back(" -open " + quotedIfSpaced(*options.openFile));
-    if (options.wdbFile) pieces.push_back(" -wdb " + quotedIfSpaced(*options.wdbFile));
+    Arguments frontEndArgs{"kivogui", "-exe", supportPath};
+    auto piece = [&](const char* option, const std::string& value) {
+        frontEndArgs.push_back(option);
+        frontEndArgs.push_back(value);
+    };
+    if (!options.timeoutEnabled) frontEndArgs.push_back("-disabletimeout");
+    if (options.tclBatchFile) piece("-tclbatch", *options.tclBatchFile);
+    for (const std::string& view : options.viewFiles) piece("-view", view);
+    if (options.openFile) piece("-open", *options.openFile);
+    if (options.wdbFile) piece("-wdb", *options.wdbFile);
     if (!options.userOptions.empty()) {
-        pieces.push_back(" -userOptions " + quotedIfSpaced(frameUserOptions(options.userOptions)));
+        std::string joined = options.userOptions[0];
+        for (std::size_t i = 1; i < options.userOptions.size(); ++i) {
+            joined += " " + options.userOptions[i];
+        }
+        piece("-userOptions", '"' + joined + '"');
     }
-    FUZZ_CHECK(commandLine.compare(0, pieces[0].size(), pieces[0]) == 0);
-    std::size_t at = 0;
-    for (const std::string& piece : pieces) {
-        at = commandLine.find(piece, at);
-        FUZZ_CHECK(at != std::string::npos);
-        at += piece.size();
-    }
+    FUZZ_CHECK(splitLikeTheCRuntime(composeGuiCommandLine(supportPath, options)) == frontEndArgs);
     return 0;
 }

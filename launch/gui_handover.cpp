@@ -3,21 +3,20 @@
 #include "platform/platform.h"
 
 std::string frameUserOptions(const std::vector<std::string>& userOptions) {
-    std::string framed = "\\\"";
+    std::string framed = "\"";
     for (std::size_t i = 0; i < userOptions.size(); ++i) {
         if (i > 0) framed += ' ';
         framed += userOptions[i];
     }
-    return framed + "\\\"";
+    return framed + "\"";
 }
 
 std::string composeGuiCommandLine(const std::string& supportPath, const LauncherOptions& options) {
-    std::string commandLine = "kivogui -exe ";
-    appendQuoted(commandLine, supportPath);
+    // Each value is written so that the front end's C runtime reads it back exactly.
+    std::string commandLine = "kivogui -exe " + quoteCommandLineArgument(supportPath);
     if (!options.timeoutEnabled) commandLine += " -disabletimeout";
     auto appendOption = [&](const char* option, const std::string& value) {
-        commandLine += option;
-        appendQuoted(commandLine, value);
+        commandLine += option + quoteCommandLineArgument(value);
     };
     if (options.tclBatchFile) appendOption(" -tclbatch ", *options.tclBatchFile);
     for (const std::string& view : options.viewFiles) appendOption(" -view ", view);
@@ -35,8 +34,10 @@ Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                   {"", composeGuiCommandLine(supportPath, options)});
 }
 
-std::uint32_t launchGui(const ChildCommand& frontEnd) {
+Result<platform::SuspendedChild> startGui(const ChildCommand& frontEnd) {
     platform::rebindStandardInputToConsole();
-    const platform::ChildResult result = platform::runFrontEnd(frontEnd.commandLine);
-    return result.started ? result.exitStatus : 1;
+    platform::ChildStart start =
+        platform::startSuspended(platform::ChildKind::frontEnd, "", frontEnd.commandLine);
+    if (!start.child) return Failure{""};
+    return *start.child;
 }

@@ -8,8 +8,10 @@
 #include "args/launcher_options.h"
 #include "core/command_line.h"
 #include "core/result.h"
+#include "platform/platform.h"
 
-// The user options as the front end receives them: framed by \" on each side, space-separated.
+// The user options as the front end receives them, one argument: space-separated, between double
+// quotes.
 std::string frameUserOptions(const std::vector<std::string>& userOptions);
 
 // The front end's command line, composed from the options.
@@ -20,6 +22,6 @@ std::string composeGuiCommandLine(const std::string& supportPath, const Launcher
 Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                         const LauncherOptions& options);
 
-// Makes the console standard input, runs the front end and waits for it; yields its exit status,
-// or 1 when it cannot be started.
-std::uint32_t launchGui(const ChildCommand& frontEnd);
+// Makes the console standard input and creates the front end suspended. A front end that cannot
+// be started ends the launch with status 1 and no message.
+Result<platform::SuspendedChild> startGui(const ChildCommand& frontEnd);

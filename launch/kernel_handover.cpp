@@ -22,10 +22,11 @@ std::string kernelStartFailedMessage(const std::string& kernelPath, const std::s
     return "ERROR: Cannot start the simulation kernel " + kernelPath + ": " + error;
 }
 
-Result<std::uint32_t> launchKernel(const ChildCommand& kernel) {
+Result<platform::SuspendedChild> startKernel(const ChildCommand& kernel) {
     // Ctrl+C is the kernel's to act on; the launcher waits for it whatever it decides.
     platform::ignoreInterrupts();
-    const platform::ChildResult result = platform::runKernel(kernel.program, kernel.commandLine);
-    if (!result.started) return Failure{kernelStartFailedMessage(kernel.program, result.error)};
-    return result.exitStatus;
+    platform::ChildStart start =
+        platform::startSuspended(platform::ChildKind::kernel, kernel.program, kernel.commandLine);
+    if (!start.child) return Failure{kernelStartFailedMessage(kernel.program, start.error)};
+    return *start.child;
 }

@@ -1,11 +1,15 @@
 #include "launch/support_file.h"
 
+#include <cctype>
+
 #include "platform/platform.h"
 
 std::string deriveSupportPath(const std::string& programName) {
-    // The last "/" decides when there is one, even with a "\" after it.
-    std::size_t separator = programName.rfind('/');
-    if (separator == std::string::npos) separator = programName.rfind('\\');
+    // The directory ends at the last separator of either kind, or after a drive's colon.
+    std::size_t separator = programName.find_last_of("/\\");
+    const bool drive = programName.size() >= 2 && programName[1] == ':' &&
+                       std::isalpha(static_cast<unsigned char>(programName[0]));
+    if (separator == std::string::npos && drive) separator = 1;
     const std::string base =
         separator == std::string::npos ? programName : programName.substr(separator + 1);
 

@@ -26,10 +26,14 @@ bool statusReadable(const std::string& path);
 // The whole content of a file, read as bytes; none when it cannot be opened or read.
 std::optional<std::string> readWholeFile(const std::string& path);
 
-// Creates or truncates the file and writes text to it in text mode (line feeds become
-// carriage return and line feed on Windows). False when the file cannot be opened for writing;
-// errors after a successful open are ignored.
-bool writeTextFile(const std::string& path, const std::string& text);
+enum class FileWrite { done, cannotOpen, writeFailed };
+
+// Replaces the file whole with the text, line feeds written as the system's line ends: the text
+// goes to a temporary file beside it, is flushed, and is then moved over the file. On any failure
+// the file is left as it was and the temporary file is removed. cannotOpen: the temporary file
+// cannot be created or the file cannot be replaced (its directory is missing, it is a directory);
+// writeFailed: a write, flush or close failed (a full disk).
+FileWrite replaceTextFile(const std::string& path, const std::string& text);
 
 // Writes text to standard output.
 void printToStandardOutput(const std::string& text);
@@ -41,23 +45,43 @@ void printToStandardOutput(const std::string& text);
 // receive it.
 void ignoreInterrupts();
 
-// The outcome of starting a program and waiting for it.
-struct ChildResult {
-    bool started = false;
-    std::uint32_t exitStatus = 0;
-    std::string error;  // the system's text when the program could not be started
+// How the started program meets this process.
+enum class ChildKind {
+    // Started from the program file as given; inherits this process's console, standard handles,
+    // directory and environment; runs in a job that ends it and what it started if this process
+    // is killed while it runs.
+    kernel,
+    // Found by the system's usual search from the first word of the command line; inherits no
+    // handles.
+    frontEnd,
 };
 
-// Starts the program at programPath (not searched) with the command line, inheriting this
-// process's console, standard handles, directory and environment, in a job that ends it when
-// this process ends; waits for it.
-ChildResult runKernel(const std::string& programPath, const std::string& commandLine);
+// A program created suspended: none of its code has run yet. Owned by the caller, who either
+// resumes it or discards it.
+struct SuspendedChild {
+    ChildKind kind = ChildKind::kernel;
+    void* process = nullptr;
+    void* thread = nullptr;
+    void* job = nullptr;
+};
+
+struct ChildStart {
+    std::optional<SuspendedChild> child;  // none when the system could not create it
+    std::string error;                    // then the system's reason
+};
+
+// Creates the program suspended, with the command line.
+ChildStart startSuspended(ChildKind kind, const std::string& programPath,
+                          const std::string& commandLine);
+
+// Lets the child run, waits for it and yields its exit status. Once a kernel has ended by
+// itself, what it started is left running.
+std::uint32_t resumeAndWait(const SuspendedChild& child);
+
+// Ends a child that must not run.
+void discardChild(const SuspendedChild& child);
 
 // Makes the console input device this process's standard input; a failure is ignored.
 void rebindStandardInputToConsole();
-
-// Starts the program named by the first word of the command line, found by the platform's
-// usual search, without handle inheritance; waits for it.
-ChildResult runFrontEnd(const std::string& commandLine);
 
 }  // namespace platform

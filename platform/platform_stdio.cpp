@@ -32,14 +32,6 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     return content;
 }
 
-bool writeTextFile(const std::string& path, const std::string& text) {
-    FILE* file = std::fopen(path.c_str(), "w");
-    if (file == nullptr) return false;
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-    return true;
-}
-
 void printToStandardOutput(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }

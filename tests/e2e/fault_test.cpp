@@ -359,3 +359,45 @@ TEST(FaultInterrupt, CtrlCEndsTheKernelAndTheLauncherEndsWithItsStatus) {
     ASSERT_EQ(records.size(), 1u);
     EXPECT_TRUE(records[0].interrupted);
 }
+
+// A kernel may start helpers of its own. Once it ends by itself they are its business and live
+// on; while it runs, killing the launcher ends them with it.
+TEST(FaultChildren, AHelperOfTheKernelOutlivesANormalExitAndDiesWithAnAbortedLauncher) {
+    for (const bool abort : {false, true}) {
+        CompileDirectory dir;
+        dir.environment["KIVO_STANDIN_SPAWN"] = "\"" + dir.kernelUnder(dir.rootA()) + "\" helper";
+        dir.environment["KIVO_STANDIN_SPAWN_WAIT_MS"] = "30000";
+        if (abort) dir.environment["KIVO_STANDIN_WAIT_MS"] = "60000";
+        const PROCESS_INFORMATION launcher = dir.startLauncherInBackground("tb.exe -x");
+        ASSERT_NE(waitForKernel(dir, launcher.hProcess), 0u) << "abort " << abort;
+        DWORD helperPid = 0;
+        for (int waited = 0; helperPid == 0 && waited < 10000; waited += 20) {
+            const auto records = dir.records();
+            if (!records.empty()) helperPid = records[0].spawned;
+            if (helperPid == 0) Sleep(20);
+        }
+        ASSERT_NE(helperPid, 0u) << "the kernel started no helper";
+        HANDLE helper = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, helperPid);
+        ASSERT_NE(helper, nullptr);
+
+        if (abort) {
+            ASSERT_TRUE(TerminateProcess(launcher.hProcess, 99));
+        }
+        ASSERT_EQ(WaitForSingleObject(launcher.hProcess, 10000), WAIT_OBJECT_0);
+        DWORD status = 0;
+        GetExitCodeProcess(launcher.hProcess, &status);
+        EXPECT_EQ(status, abort ? 99u : 0u);
+
+        if (abort) {
+            EXPECT_EQ(WaitForSingleObject(helper, 5000), WAIT_OBJECT_0)
+                << "the helper runs on after its launcher was killed";
+        } else {
+            EXPECT_EQ(WaitForSingleObject(helper, 1000), WAIT_TIMEOUT)
+                << "the helper ended with the launcher, though its kernel had ended normally";
+        }
+        TerminateProcess(helper, 1);
+        CloseHandle(helper);
+        CloseHandle(launcher.hThread);
+        CloseHandle(launcher.hProcess);
+    }
+}

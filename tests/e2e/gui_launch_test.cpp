@@ -105,15 +105,40 @@ TEST(GuiLaunch, TheCommandLineFollowsTheOptionsAndTheStatusIsTheFrontEnds) {
     }
 }
 
+// A front end that cannot be started ends the launch with status 1 and no message, and costs no
+// log: it is created before the log is written.
 TEST(GuiLaunch, AMissingFrontEndEndsTheLaunchWithStatusOneAndNoMessage) {
     CompileDirectory dir;
     ASSERT_FALSE(dir.exists("kivogui.exe"));
     dir.environment["PATH"] = kOldPath;
+    dir.writeFile("kivo.log", e2e::kEarlierLog);
 
-    const auto outcome = dir.type("tb.exe -gui -view a.wcfg");
+    e2e::expectFailedLaunch(dir, dir.type("tb.exe -gui -view a.wcfg -log other.log"), "");
+}
 
-    EXPECT_EQ(outcome.status, 1u);
-    EXPECT_EQ(outcome.output, "");
-    EXPECT_TRUE(dir.records().empty());
-    EXPECT_EQ(dir.readFile("kivo.log"), "Kivo log file\r\nRunning: tb.exe -gui -view a.wcfg \r\n");
+// What the user typed reaches the front end's C runtime value by value: a trailing backslash does
+// not swallow the closing quote, a quote inside a user option does not split them, and a tab in
+// a value from a command file does not split it.
+TEST(GuiLaunch, EveryValueReachesTheFrontEndExactly) {
+    const struct {
+        const char* typed;
+        std::vector<std::string> args;  // after the front end's first three
+    } cases[] = {
+        {R"(tb.exe -gui -view "C:\my waves\\" -wdb run)",
+         {"-view", R"(C:\my waves\)", "-wdb", "run.wdb"}},
+        {R"(tb.exe -gui "-define=a\"b" -x)", {"-userOptions", R"("-define=a"b -x")"}},
+        {R"(tb.exe -gui -open "say \"hi\"" -f tab.f)",
+         {"-view", "a\tb.wcfg", "-open", R"(say "hi")"}},
+    };
+    for (const auto& c : cases) {
+        CompileDirectory dir;
+        dir.installFrontEnd("rootA/lib/nt64");
+        dir.writeFile("tab.f", "-view a\tb.wcfg\n");
+        const auto outcome = dir.type(c.typed);
+        EXPECT_EQ(outcome.status, 0u) << c.typed << ": " << outcome.output;
+        const auto records = dir.records();
+        ASSERT_EQ(records.size(), 1u) << c.typed;
+        EXPECT_EQ(records[0].args, concat(frontEndPrefix(), c.args))
+            << c.typed << "\n  command line " << records[0].commandLine;
+    }
 }

@@ -124,6 +124,19 @@ bool CompileDirectory::exists(const std::string& relative) const {
     return fs::exists(at(relative));
 }
 
+std::vector<std::string> CompileDirectory::filesNamed(const std::string& pattern) const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(at(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 void CompileDirectory::remove(const std::string& relative) const { fs::remove_all(at(relative)); }
 
 void CompileDirectory::makeDirectory(const std::string& relative) const {
@@ -162,11 +175,13 @@ Outcome CompileDirectory::type(const std::string& command) const {
     return run(nullptr, writeBatchFile(command));
 }
 
-Outcome CompileDirectory::startLauncher(const std::string& commandLine) const {
-    return run(at("tb.exe").c_str(), commandLine);
+Outcome CompileDirectory::startLauncher(const std::string& commandLine,
+                                        const std::string& directory) const {
+    return run(at("tb.exe").c_str(), commandLine, directory);
 }
 
-Outcome CompileDirectory::run(const char* program, const std::string& commandLine) const {
+Outcome CompileDirectory::run(const char* program, const std::string& commandLine,
+                              const std::string& directory) const {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -185,8 +200,9 @@ Outcome CompileDirectory::run(const char* program, const std::string& commandLin
     std::string line = commandLine;
     std::string block = environmentBlock();
     Outcome outcome;
+    const std::string& current = directory.empty() ? path_ : directory;
     const BOOL started = CreateProcessA(program, line.data(), nullptr, nullptr, TRUE, 0,
-                                        block.data(), path_.c_str(), &startup, &process);
+                                        block.data(), current.c_str(), &startup, &process);
     CloseHandle(writeEnd);
     CloseHandle(input);
     if (!started) {
@@ -262,6 +278,9 @@ std::vector<Record> CompileDirectory::records() const {
             }
         } else if (key == "interrupted") {
             records.back().interrupted = true;
+        } else if (key == "spawned") {
+            expectChar(text, pos, ' ');
+            records.back().spawned = std::stoul(readWord(text, pos));
         } else if (key != "end") {
             throw std::runtime_error("unknown record line " + key);
         }

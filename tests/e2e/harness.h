@@ -23,6 +23,7 @@ struct Record {
     std::map<std::string, std::optional<std::string>> environment;  // PATH, VELDRA_DSP, ...
     std::string directory;
     bool interrupted = false;
+    DWORD spawned = 0;  // the helper it started, if any
 };
 
 struct Outcome {
@@ -49,6 +50,8 @@ class CompileDirectory {
     void writeFile(const std::string& relative, const std::string& bytes) const;
     std::optional<std::string> readFile(const std::string& relative) const;
     bool exists(const std::string& relative) const;
+    // The names of the files here that match the pattern ("*.tmp"), sorted.
+    std::vector<std::string> filesNamed(const std::string& pattern) const;
     void remove(const std::string& relative) const;
     void makeDirectory(const std::string& relative) const;
     // Puts the stand-in front end at a relative place (a directory that ends up on PATH).
@@ -60,8 +63,9 @@ class CompileDirectory {
 
     // Runs the command through a batch file and cmd.exe /c; waits for it.
     Outcome type(const std::string& command) const;
-    // Starts tb.exe here directly (no shell) with the command line; waits for it.
-    Outcome startLauncher(const std::string& commandLine) const;
+    // Starts tb.exe here directly (no shell) with the command line; waits for it. The launch runs
+    // in this directory, or in the Windows directory given.
+    Outcome startLauncher(const std::string& commandLine, const std::string& directory = "") const;
     // Starts the typed command without waiting; returns the process of cmd.exe.
     PROCESS_INFORMATION typeInBackground(const std::string& command, DWORD creationFlags = 0) const;
 
@@ -76,7 +80,8 @@ class CompileDirectory {
     std::string path_;
     std::string binDirectory_;
     std::string writeBatchFile(const std::string& command) const;
-    Outcome run(const char* program, const std::string& commandLine) const;
+    Outcome run(const char* program, const std::string& commandLine,
+                const std::string& directory = "") const;
     std::string environmentBlock() const;
 };
 

@@ -193,3 +193,31 @@ TEST(KernelLaunch, AComposedPathOverThePlatformLimitStartsNothing) {
                                 " characters long; the platform's limit on an environment value "
                                 "is 32766 characters. Shorten VELDRA or PATH.\r\n");
 }
+
+// A kernel file that the system cannot start: its reason, with nothing left unexpanded, and the
+// log as it was.
+TEST(KernelLaunch, AKernelThatIsNoProgramIsReportedAndLeavesTheLogAlone) {
+    CompileDirectory dir;
+    dir.writeFile("rootA/bin/nt64/unwrapped/kivotcl.exe", "not a program");
+    dir.writeFile("kivo.log", e2e::kEarlierLog);
+    const std::string kernel = dir.kernelUnder(dir.rootA());
+
+    e2e::expectFailedLaunch(dir, dir.type("tb.exe -log other.log"),
+                            "ERROR: Cannot start the simulation kernel " + kernel +
+                                ": Bad EXE format for " + kernel + " (error 193)\r\n");
+}
+
+// Scripts type the launcher's path with both kinds of separator; its name is what follows the
+// last of either.
+TEST(KernelLaunch, ALauncherTypedWithMixedSeparatorsFindsItsImage) {
+    CompileDirectory dir;
+    std::string typed = dir.at("tb.exe");
+    typed[typed.rfind('\\', typed.size() - 8)] = '/';
+
+    const auto outcome = dir.type(typed + " -x");
+
+    EXPECT_EQ(outcome.status, 0u) << typed << ": " << outcome.output;
+    const auto records = dir.records();
+    ASSERT_EQ(records.size(), 1u) << typed;
+    EXPECT_EQ(records[0].args, concat(kernelPrefix(), {"-x"}));
+}

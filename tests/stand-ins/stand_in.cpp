@@ -5,6 +5,8 @@
 // KIVO_STANDIN_STATUS        exit status (decimal, 32 bits); 0 when unset
 // KIVO_STANDIN_WAIT_MS       time to wait before exiting, after the record is written
 // KIVO_STANDIN_INTERRUPT_STATUS  when set, Ctrl+C ends the stand-in with this status
+// KIVO_STANDIN_SPAWN         a command line to start, without waiting, before the wait (a helper
+//                            of the kernel's own); it runs for KIVO_STANDIN_SPAWN_WAIT_MS
 #include <windows.h>
 
 #include <cstdio>
@@ -86,10 +88,28 @@ int main(int argc, char** argv) {
         SetConsoleCtrlHandler(onControlEvent, TRUE);
     }
 
+    const std::string wait = environmentValue("KIVO_STANDIN_WAIT_MS");
+    std::string spawn = environmentValue("KIVO_STANDIN_SPAWN");
+    if (!spawn.empty()) {
+        // The helper must not start helpers of its own, and waits as long as it is told to.
+        SetEnvironmentVariableA("KIVO_STANDIN_SPAWN", nullptr);
+        SetEnvironmentVariableA("KIVO_STANDIN_RECORD", nullptr);
+        SetEnvironmentVariableA("KIVO_STANDIN_WAIT_MS",
+                                environmentValue("KIVO_STANDIN_SPAWN_WAIT_MS").c_str());
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION helper{};
+        if (CreateProcessA(nullptr, spawn.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &helper)) {
+            appendToRecord("spawned " + std::to_string(helper.dwProcessId) + "\n");
+            CloseHandle(helper.hThread);
+            CloseHandle(helper.hProcess);
+        }
+    }
+
     std::printf("%s stand-in: started with %d arguments\n", STAND_IN_NAME, argc);
     std::fflush(stdout);
 
-    const std::string wait = environmentValue("KIVO_STANDIN_WAIT_MS");
     if (!wait.empty()) Sleep(std::strtoul(wait.c_str(), nullptr, 10));
     return static_cast<int>(
         std::strtoul(environmentValue("KIVO_STANDIN_STATUS").c_str(), nullptr, 10));

@@ -87,23 +87,3 @@ TEST(WithinCommandLineLimit, PassesUpToThePlatformLimitAndNamesTheProgramBeyondI
               "ERROR: The command line for the front end kivogui is 32767 characters long; the "
               "platform's limit is 32766 characters.");
 }
-
-TEST(AppendQuoted, QuotesOnlyAroundASpace) {
-    const struct {
-        const char* value;
-        const char* appended;
-    } cases[] = {
-        {"a.wcfg", "a.wcfg"},
-        {"my waves.wcfg", "\"my waves.wcfg\""},
-        {"tab\tonly.wcfg", "tab\tonly.wcfg"},
-        {"line\nfeed", "line\nfeed"},
-        {"say \"hi\"", "\"say \"hi\"\""},  // inner quotes are not escaped
-        {"no\"space", "no\"space"},
-        {"", ""},
-    };
-    for (const auto& c : cases) {
-        std::string commandLine = "kivogui -view ";
-        appendQuoted(commandLine, c.value);
-        EXPECT_EQ(commandLine, std::string("kivogui -view ") + c.appended) << c.value;
-    }
-}

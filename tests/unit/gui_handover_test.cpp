@@ -40,7 +40,14 @@ TEST(ComposeGuiCommandLine, FollowsTheOptions) {
          exe +
              R"( -disabletimeout -view a.wcfg -view b.wcfg -wdb run.wdb -userOptions "\"-foo 3\"")"},
         {{"-gui", "-view", "my waves.wcfg"}, exe + " -view \"my waves.wcfg\""},
-        {{"-gui", "-view", "tab\twaves.wcfg"}, exe + " -view tab\twaves.wcfg"},
+        // Each value reads back exactly through the front end's C runtime.
+        {{"-gui", "-view", "tab\twaves.wcfg"}, exe + " -view \"tab\twaves.wcfg\""},
+        {{"-gui", "-view", R"(C:\my waves\)", "-wdb", "run"},
+         exe + R"( -view "C:\my waves\\" -wdb run.wdb)"},
+        {{"-gui", "-view", R"(say "hi")", "-open", R"(no"space)", "-tclbatch", ""},
+         exe + R"( -tclbatch "" -view "say \"hi\"" -open no\"space)"},
+        {{"-gui", R"(-define=a\"b)", "-x"}, exe + R"( -userOptions "\"-define=a\\\"b -x\"")"},
+        {{"-gui", R"(C:\dir\)"}, exe + R"( -userOptions \"C:\dir\\\")"},
         {{"-gui", "-tclbatch", "first.tcl", "-tclbatch", "second.tcl"},
          exe + " -tclbatch second.tcl"},
         {{"-gui", "-tclbatch", "my run.tcl"}, exe + " -tclbatch \"my run.tcl\""},
@@ -67,18 +74,18 @@ TEST(ComposeGuiCommandLine, QuotesASupportPathWithASpace) {
               "kivogui -exe \"kivo/my tb.exe.sim/my tb.exe\"");
 }
 
-TEST(FrameUserOptions, PutsTheOptionsBetweenEscapedQuotes) {
+TEST(FrameUserOptions, PutsTheOptionsBetweenDoubleQuotes) {
     const struct {
         std::vector<std::string> userOptions;
         std::string framed;
     } cases[] = {
-        {{}, R"(\"\")"},
-        {{"-foo"}, R"(\"-foo\")"},
-        {{"-foo", "3"}, R"(\"-foo 3\")"},
-        {{"-foo", "3", "-bar"}, R"(\"-foo 3 -bar\")"},
-        {{"-log", "my.log"}, R"(\"-log my.log\")"},
-        {{"-nolog", "-f", "x.f"}, R"(\"-nolog -f x.f\")"},
-        {{"a b", ""}, R"(\"a b \")"},
+        {{}, R"("")"},
+        {{"-foo"}, R"("-foo")"},
+        {{"-foo", "3"}, R"("-foo 3")"},
+        {{"-foo", "3", "-bar"}, R"("-foo 3 -bar")"},
+        {{"-log", "my.log"}, R"("-log my.log")"},
+        {{"-nolog", "-f", "x.f"}, R"("-nolog -f x.f")"},
+        {{"a b", ""}, R"("a b ")"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(frameUserOptions(c.userOptions), c.framed) << c.framed;

@@ -15,7 +15,12 @@ TEST(DeriveSupportPath, FollowsTheLauncherName) {
         {"run.bat", "kivo/run.bat.sim/run.bat"},
         {".\\tb.exe", "kivo/tb.exe.sim/tb.exe"},
         {"./tb.exe", "kivo/tb.exe.sim/tb.exe"},
-        {"a/b\\c.exe", "kivo/b\\c.exe.sim/b\\c.exe"},
+        // The directory ends at the last separator of either kind, or at a drive's colon.
+        {"a/b\\c.exe", "kivo/c.exe.sim/c.exe"},
+        {"Z:\\work/cd\\tb.exe", "kivo/tb.exe.sim/tb.exe"},
+        {"sub/tb.exe", "kivo/tb.exe.sim/tb.exe"},
+        {"C:tb.exe", "kivo/tb.exe.sim/tb.exe"},
+        {"C:sub\\tb", "kivo/tb.exe.sim/tb.exe"},
         {".exe", "kivo/.exe.sim/.exe"},
         {"a.b", "kivo/a.b.exe.sim/a.b.exe"},
         {"", "kivo/.exe.sim/.exe"},
