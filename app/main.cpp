@@ -35,7 +35,7 @@ void orEnd(const Result<void>& result) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> typed(argv, argv + argc);
+    const std::vector<std::string> typed = platform::programArguments(argc, argv);
 
     const RuntimeEnvironment environment = orEnd(setUpEnvironment());
     const std::string supportPath = deriveSupportPath(typed.empty() ? "" : typed[0]);

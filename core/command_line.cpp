@@ -1,6 +1,7 @@
 #include "core/command_line.h"
 
 #include "platform/platform.h"
+#include "text/wtf8.h"
 
 // Backslashes are literal except before a double quote: n of them before a literal quote are
 // written as 2n+1, and n before the closing quote as 2n.
@@ -47,8 +48,9 @@ std::string commandLineTooLongMessage(const std::string& what, std::size_t lengt
 }
 
 Result<ChildCommand> withinCommandLineLimit(const std::string& what, ChildCommand command) {
-    if (command.commandLine.size() >= platform::kMaxCommandLine) {
-        return Failure{commandLineTooLongMessage(what, command.commandLine.size())};
-    }
+    // The platform counts UTF-16 units.
+    const std::size_t length = utf16LengthOfWtf8(command.commandLine);
+    if (length >= platform::kMaxCommandLine)
+        return Failure{commandLineTooLongMessage(what, length)};
     return command;
 }

@@ -19,7 +19,7 @@ std::string quoteCommandLineArgument(const std::string& argument);
 // The arguments, each quoted, joined by single spaces.
 std::string buildCommandLine(const std::vector<std::string>& arguments);
 
-// The message for a command line of `length` characters, too long for the platform. `what`
+// The message for a command line of `length` UTF-16 units, too long for the platform. `what`
 // names the started program for the user.
 std::string commandLineTooLongMessage(const std::string& what, std::size_t length);
 

@@ -1,6 +1,7 @@
 #include "launch/runtime_environment.h"
 
 #include "platform/platform.h"
+#include "text/wtf8.h"
 
 std::string dspLibraryRelativePath() {
     return std::string("\\quillo\\bin\\") + kPlatformDir + "\\vantrel_api.dll";
@@ -33,8 +34,10 @@ RuntimePath composeRuntimePath(const std::optional<std::string>& dspEnv,
 }
 
 Result<void> checkComposedPathLength(const std::string& path) {
-    if (path.size() < platform::kMaxEnvironmentValue) return {};
-    return Failure{"ERROR: The composed PATH is " + std::to_string(path.size()) +
+    // The platform counts UTF-16 units.
+    const std::size_t length = utf16LengthOfWtf8(path);
+    if (length < platform::kMaxEnvironmentValue) return {};
+    return Failure{"ERROR: The composed PATH is " + std::to_string(length) +
                    " characters long; the platform's limit on an environment value is " +
                    std::to_string(platform::kMaxEnvironmentValue - 1) +
                    " characters. Shorten VELDRA or PATH."};

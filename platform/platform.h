@@ -5,13 +5,20 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+// Text crosses this door as UTF-8 (WTF-8, so that names and arguments that Windows allows but
+// UTF-16 cannot validate, a lone surrogate, survive); the Windows side converts to and from
+// UTF-16 here and nowhere else.
 namespace platform {
 
-// Limit of the platform on a command line and on an environment value, in characters,
-// the terminating NUL included.
+// Limit of the platform on a command line and on an environment value, in UTF-16 units, the
+// terminating NUL included.
 constexpr std::size_t kMaxCommandLine = 32767;
 constexpr std::size_t kMaxEnvironmentValue = 32767;
+
+// The process's arguments as typed, program name first.
+std::vector<std::string> programArguments(int argc, char** argv);
 
 // Environment variables of this process; what they are set to, the started program inherits.
 std::optional<std::string> getEnvironmentVariable(const std::string& name);
@@ -35,7 +42,7 @@ enum class FileWrite { done, cannotOpen, writeFailed };
 // writeFailed: a write, flush or close failed (a full disk).
 FileWrite replaceTextFile(const std::string& path, const std::string& text);
 
-// Writes text to standard output.
+// Writes text to standard output: to a console as characters, to a file or a pipe as UTF-8.
 void printToStandardOutput(const std::string& text);
 
 // Flushes standard output and ends the process with the status.

@@ -10,6 +10,10 @@
 
 namespace platform {
 
+std::vector<std::string> programArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 std::optional<std::string> getEnvironmentVariable(const std::string& name) {
     const char* value = std::getenv(name.c_str());
     if (value == nullptr) return std::nullopt;
@@ -18,6 +22,35 @@ std::optional<std::string> getEnvironmentVariable(const std::string& name) {
 
 bool setEnvironmentVariable(const std::string& name, const std::string& value) {
     return setenv(name.c_str(), value.c_str(), 1) == 0;
+}
+
+bool opensForReading(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    std::fclose(file);
+    return true;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    std::string content;
+    std::size_t used = 0;
+    for (;;) {
+        content.resize(used + 65536);
+        const std::size_t count = std::fread(content.data() + used, 1, content.size() - used, file);
+        used += count;
+        if (count == 0) break;
+    }
+    content.resize(used);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
+    return content;
+}
+
+void printToStandardOutput(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 bool statusReadable(const std::string& path) {

@@ -7,35 +7,6 @@
 
 namespace platform {
 
-bool opensForReading(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    std::fclose(file);
-    return true;
-}
-
-std::optional<std::string> readWholeFile(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
-    std::string content;
-    std::size_t used = 0;
-    for (;;) {
-        content.resize(used + 65536);
-        const std::size_t count = std::fread(content.data() + used, 1, content.size() - used, file);
-        used += count;
-        if (count == 0) break;
-    }
-    content.resize(used);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
-    return content;
-}
-
-void printToStandardOutput(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-}
-
 void exitProcess(std::uint32_t status) {
     std::fflush(stdout);
     std::exit(static_cast<int>(status));

@@ -1,23 +1,39 @@
-// The launcher's platform layer on Windows.
-#include <sys/stat.h>
+// The launcher's platform layer on Windows. Every call is a wide ("W") one: text is converted
+// between WTF-8 and UTF-16 here, so no character is replaced by the ANSI code page on the way.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "text/wtf8.h"
+
+// The C runtime's split of its wide command line, exported by msvcrt.dll.
+extern "C" int __cdecl __wgetmainargs(int* count, wchar_t*** arguments, wchar_t*** environment,
+                                      int expandWildcards, void* startupInfo);
 
 namespace platform {
 
 namespace {
 
+std::wstring wide(std::string_view text) {
+    const std::u16string units = utf16FromWtf8(text);
+    return std::wstring(units.begin(), units.end());
+}
+
+std::string narrow(const wchar_t* text, std::size_t length) {
+    return wtf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+std::string narrow(const std::wstring& text) { return narrow(text.data(), text.size()); }
+
 // The system's text for an error, with the program named where the text has an insert for it.
 std::string systemErrorText(DWORD error, const std::string& program) {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length > 0 ? std::string(text, length) : std::string();
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = length > 0 ? narrow(text, length) : std::string();
     if (text != nullptr) LocalFree(text);
     for (std::size_t insert = message.find("%1"); insert != std::string::npos;
          insert = message.find("%1", insert + program.size())) {
@@ -33,7 +49,7 @@ std::string systemErrorText(DWORD error, const std::string& program) {
 
 // A job that ends every process in it when its last handle, this process's, is closed.
 HANDLE createKillOnCloseJob() {
-    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
     if (job == nullptr) return nullptr;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -71,6 +87,20 @@ std::string withWindowsLineEnds(const std::string& text) {
     return result;
 }
 
+// The text as UTF-8 for a file or a pipe: a lone surrogate, which UTF-8 cannot hold, becomes
+// U+FFFD; everything else stays byte for byte.
+std::string asUtf8(const std::string& text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) return text;
+    const std::wstring characters = wide(text);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, characters.data(), static_cast<int>(characters.size()),
+                            nullptr, 0, nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, characters.data(), static_cast<int>(characters.size()),
+                        bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
 bool writeAll(HANDLE file, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
@@ -87,87 +117,191 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 
 bool isDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
+HANDLE openForReading(const std::string& path) {
+    return CreateFileW(wide(path).c_str(), GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The system starts no program at a path of MAX_PATH characters or more; the path's short form
+// may be short enough. Empty when neither fits.
+std::wstring startablePath(const std::wstring& path) {
+    if (path.size() < MAX_PATH) return path;
+    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return {};
+    std::wstring shortPath(size, L'\0');
+    shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), size));
+    return shortPath.size() < MAX_PATH ? shortPath : std::wstring();
+}
+
+std::string pathTooLongToStart(const std::wstring& path) {
+    return "its path is " + std::to_string(path.size()) +
+           " characters long; the system starts no program at a path of " +
+           std::to_string(MAX_PATH) + " characters or more, and it has no short form that fits";
+}
+
+// Where the system's program search finds the front end, when that is a path too long to start
+// by the search itself; empty otherwise.
+std::wstring longFrontEndPath(const std::wstring& program) {
+    const DWORD size = SearchPathW(nullptr, program.c_str(), L".exe", 0, nullptr, nullptr);
+    if (size <= MAX_PATH) return {};
+    std::wstring found(size, L'\0');
+    found.resize(SearchPathW(nullptr, program.c_str(), L".exe", size, found.data(), nullptr));
+    return found;
+}
+
 }  // namespace
 
+std::vector<std::string> programArguments(int, char**) {
+    // The runtime's own split of the wide command line: the narrow one has already lost what
+    // the ANSI code page cannot hold.
+    struct StartupInfo {
+        int newMode;
+    } startup{0};
+    int count = 0;
+    wchar_t** arguments = nullptr;
+    wchar_t** environment = nullptr;
+    __wgetmainargs(&count, &arguments, &environment, 0, &startup);
+    std::vector<std::string> result;
+    for (int i = 0; i < count; ++i) result.push_back(narrow(arguments[i], wcslen(arguments[i])));
+    return result;
+}
+
 std::optional<std::string> getEnvironmentVariable(const std::string& name) {
+    const std::wstring wideName = wide(name);
     SetLastError(ERROR_SUCCESS);
-    DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
     if (size == 0) {
         if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
         return std::string();
     }
     // The value can change between the two calls only through this thread; retry if it grew.
     for (;;) {
-        std::string value(size, '\0');
-        const DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), size);
+        std::wstring value(size, L'\0');
+        const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
         if (length < size) {
             value.resize(length);
-            return value;
+            return narrow(value);
         }
         size = length;
     }
 }
 
 bool setEnvironmentVariable(const std::string& name, const std::string& value) {
-    return SetEnvironmentVariableA(name.c_str(), value.c_str()) != 0;
+    return SetEnvironmentVariableW(wide(name).c_str(), wide(value).c_str()) != 0;
+}
+
+bool opensForReading(const std::string& path) {
+    HANDLE file = openForReading(path);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
 }
 
 bool statusReadable(const std::string& path) {
-    struct _stat64 status;
-    return _stat64(path.c_str(), &status) == 0;
+    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    HANDLE file = openForReading(path);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string content;
+    std::size_t used = 0;
+    bool failed = false;
+    for (;;) {
+        content.resize(used + 65536);
+        DWORD count = 0;
+        if (!ReadFile(file, content.data() + used, 65536, &count, nullptr)) {
+            failed = true;
+            break;
+        }
+        if (count == 0) break;
+        used += count;
+    }
+    CloseHandle(file);
+    if (failed) return std::nullopt;
+    content.resize(used);
+    return content;
 }
 
 FileWrite replaceTextFile(const std::string& path, const std::string& text) {
     // Beside the file, so that the move stays on one volume; named after this process, so that
     // launches side by side never share one.
-    const std::string temporary = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring target = wide(path);
+    const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return isDiskFull(GetLastError()) ? FileWrite::writeFailed : FileWrite::cannotOpen;
     }
-    const bool written = writeAll(file, withWindowsLineEnds(text)) && FlushFileBuffers(file);
+    const bool written =
+        writeAll(file, withWindowsLineEnds(asUtf8(text))) && FlushFileBuffers(file);
     if (!CloseHandle(file) || !written) {
-        DeleteFileA(temporary.c_str());
+        DeleteFileW(temporary.c_str());
         return FileWrite::writeFailed;
     }
     // Another launch may be moving its own log into place at this moment; the system then refuses
     // for a short while.
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExA(temporary.c_str(), path.c_str(),
+        if (MoveFileExW(temporary.c_str(), target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return FileWrite::done;
         }
         const DWORD error = GetLastError();
         const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
-        if (!busy || attempt == 50 || GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
-            DeleteFileA(temporary.c_str());
+        if (!busy || attempt == 50 ||
+            GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+            DeleteFileW(temporary.c_str());
             return isDiskFull(error) ? FileWrite::writeFailed : FileWrite::cannotOpen;
         }
         Sleep(10);
     }
 }
 
+void printToStandardOutput(const std::string& text) {
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(output, &mode)) {
+        // A console shows characters, whatever its code page.
+        std::fflush(stdout);
+        const std::wstring characters = wide(withWindowsLineEnds(text));
+        DWORD written = 0;
+        WriteConsoleW(output, characters.data(), static_cast<DWORD>(characters.size()), &written,
+                      nullptr);
+        return;
+    }
+    const std::string bytes = asUtf8(text);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
 ChildStart startSuspended(ChildKind kind, const std::string& programPath,
                           const std::string& commandLine) {
     std::fflush(stdout);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     const bool kernel = kind == ChildKind::kernel;
+    std::wstring program;
     if (kernel) {
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = inheritableStandardHandle(STD_INPUT_HANDLE);
         startup.hStdOutput = inheritableStandardHandle(STD_OUTPUT_HANDLE);
         startup.hStdError = inheritableStandardHandle(STD_ERROR_HANDLE);
+        program = wide(programPath);
+    } else {
+        program = longFrontEndPath(wide(commandLine.substr(0, commandLine.find(' '))));
     }
-    std::string mutableCommandLine = commandLine;
+    const std::wstring startable = startablePath(program);
+    if (!program.empty() && startable.empty()) {
+        return ChildStart{std::nullopt, pathTooLongToStart(program)};
+    }
+    std::wstring mutableCommandLine = wide(commandLine);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(kernel ? programPath.c_str() : nullptr, mutableCommandLine.data(), nullptr,
-                        nullptr, kernel ? TRUE : FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+    if (!CreateProcessW(startable.empty() ? nullptr : startable.c_str(), mutableCommandLine.data(),
+                        nullptr, nullptr, kernel ? TRUE : FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                         &startup, &process)) {
-        const std::string program =
+        const std::string name =
             kernel ? programPath : commandLine.substr(0, commandLine.find(' '));
-        return ChildStart{std::nullopt, systemErrorText(GetLastError(), program)};
+        return ChildStart{std::nullopt, systemErrorText(GetLastError(), name)};
     }
     SuspendedChild child{kind, process.hProcess, process.hThread, nullptr};
     if (kernel) {
@@ -205,7 +339,7 @@ void discardChild(const SuspendedChild& child) {
 
 void rebindStandardInputToConsole() {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE console = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+    HANDLE console = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                  &inheritable, OPEN_EXISTING, 0, nullptr);
     if (console != INVALID_HANDLE_VALUE) SetStdHandle(STD_INPUT_HANDLE, console);
 }

@@ -66,7 +66,10 @@ void expectChar(const std::string& text, std::size_t& pos, char c) {
 }  // namespace
 
 CompileDirectory::CompileDirectory() : binDirectory_(moduleDirectory()) {
-    path_ = binDirectory_ + "\\..\\e2e-work\\" + testName();
+    // A name of its own for each directory of a test: Wine may still hold on to a directory of
+    // the same name that was just removed.
+    static int made = 0;
+    path_ = binDirectory_ + "\\..\\e2e-work\\" + testName() + "." + std::to_string(++made);
     fs::remove_all(path_);
     fs::create_directories(path_);
     path_ = fs::canonical(path_).string();
