@@ -50,28 +50,34 @@ Result<std::vector<std::string>> tokenizeCommandFile(std::string_view text) {
     return arguments;
 }
 
-Result<std::vector<std::string>> expandArguments(const std::vector<std::string>& programArgs,
-                                                 const FileReader& readFile) {
-    std::vector<std::string> expanded;
+Result<ExpandedArguments> expandArguments(const std::vector<std::string>& programArgs,
+                                          const FileReader& readFile, const AnsiToUtf8& ansi) {
+    ExpandedArguments expanded;
     if (programArgs.empty()) return expanded;
-    expanded.push_back(programArgs[0]);
+    expanded.arguments.push_back(programArgs[0]);
     for (std::size_t i = 1; i < programArgs.size(); ++i) {
         if (programArgs[i] != "-f") {
-            expanded.push_back(programArgs[i]);
+            expanded.arguments.push_back(programArgs[i]);
             continue;
         }
-        const std::optional<std::string> text =
+        const std::optional<std::string> bytes =
             ++i < programArgs.size() ? readFile(programArgs[i]) : std::nullopt;
-        if (!text) return Failure{kCommandFileNotFound};
-        Result<std::vector<std::string>> tokens = tokenizeCommandFile(*text);
+        if (!bytes) return Failure{kCommandFileNotFound};
+        const Result<DecodedCommandFile> file = decodeCommandFile(*bytes, ansi);
+        if (!file) return file.failure();
+        Result<std::vector<std::string>> tokens = tokenizeCommandFile(file->text);
         if (!tokens) return tokens.failure();
+        expanded.filesRead.push_back({programArgs[i], file->encoding});
         for (std::string& argument : std::move(tokens).value()) {
-            expanded.push_back(std::move(argument));
+            expanded.arguments.push_back(std::move(argument));
         }
     }
     return expanded;
 }
 
 Result<std::vector<std::string>> expandCommandFiles(const std::vector<std::string>& programArgs) {
-    return expandArguments(programArgs, platform::readWholeFile);
+    Result<ExpandedArguments> expanded =
+        expandArguments(programArgs, platform::readWholeFile, platform::ansiToUtf8);
+    if (!expanded) return expanded.failure();
+    return std::move(expanded).value().arguments;
 }

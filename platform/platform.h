@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Text crosses this door as UTF-8 (WTF-8, so that names and arguments that Windows allows but
@@ -32,6 +33,9 @@ bool statusReadable(const std::string& path);
 
 // The whole content of a file, read as bytes; none when it cannot be opened or read.
 std::optional<std::string> readWholeFile(const std::string& path);
+
+// The bytes read in the system's ANSI code page, as WTF-8; every byte, NUL included, yields text.
+std::string ansiToUtf8(std::string_view bytes);
 
 enum class FileWrite { done, cannotOpen, writeFailed };
 

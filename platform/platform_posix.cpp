@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "text/wtf8.h"
 
 namespace platform {
 
@@ -56,6 +57,15 @@ void printToStandardOutput(const std::string& text) {
 bool statusReadable(const std::string& path) {
     struct stat status;
     return stat(path.c_str(), &status) == 0;
+}
+
+// This build has no ANSI code page; it reads the bytes as Latin-1, each the code point of its
+// value.
+std::string ansiToUtf8(std::string_view bytes) {
+    std::u16string units;
+    units.reserve(bytes.size());
+    for (const unsigned char byte : bytes) units += static_cast<char16_t>(byte);
+    return wtf8FromUtf16(units);
 }
 
 FileWrite replaceTextFile(const std::string& path, const std::string& text) {

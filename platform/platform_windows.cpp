@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include "platform/platform.h"
@@ -150,6 +151,18 @@ std::wstring longFrontEndPath(const std::wstring& program) {
     return found;
 }
 
+// How many of the bytes one MultiByteToWideChar call converts: all of them when an int counts
+// them, else a piece that ends after a space or a control character, which no code page uses
+// inside a multi-byte character (or the largest piece, in a run of that length with neither).
+std::size_t ansiPieceLength(std::string_view bytes) {
+    constexpr std::size_t kMostPerCall = INT_MAX;
+    if (bytes.size() <= kMostPerCall) return bytes.size();
+    for (std::size_t end = kMostPerCall; end > 0; --end) {
+        if (static_cast<unsigned char>(bytes[end - 1]) <= ' ') return end;
+    }
+    return kMostPerCall;
+}
+
 }  // namespace
 
 std::vector<std::string> programArguments(int, char**) {
@@ -189,6 +202,21 @@ std::optional<std::string> getEnvironmentVariable(const std::string& name) {
 
 bool setEnvironmentVariable(const std::string& name, const std::string& value) {
     return SetEnvironmentVariableW(wide(name).c_str(), wide(value).c_str()) != 0;
+}
+
+std::string ansiToUtf8(std::string_view bytes) {
+    std::wstring units;
+    while (!bytes.empty()) {
+        // The length is given, so a NUL byte converts like any other. With no flags the call
+        // fails only on arguments out of range, which these are not.
+        const int length = static_cast<int>(ansiPieceLength(bytes));
+        const int count = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+        const std::size_t used = units.size();
+        units.resize(used + static_cast<std::size_t>(count));
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, units.data() + used, count);
+        bytes.remove_prefix(static_cast<std::size_t>(length));
+    }
+    return narrow(units);
 }
 
 bool opensForReading(const std::string& path) {

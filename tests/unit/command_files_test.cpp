@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -124,10 +125,32 @@ TEST(TokenizeCommandFile, HasNoLimitsOfItsOwn) {
 namespace {
 
 const std::map<std::string, std::string> kFiles = {
-    {"opts.f", kExampleFile}, {"a.f", "-a1 -a2\n"},     {"b.f", "-b1\n"},
-    {"nested.f", "-f a.f\n"}, {"empty.f", ""},          {"comments.f", "# nothing here\n"},
-    {"bad.f", "abc\"def\n"},  {"open.f", "-view \"\n"},
+    {"opts.f", kExampleFile},
+    {"a.f", "-a1 -a2\n"},
+    {"b.f", "-b1\n"},
+    {"nested.f", "-f a.f\n"},
+    {"empty.f", ""},
+    {"comments.f", "# nothing here\n"},
+    {"bad.f", "abc\"def\n"},
+    {"open.f", "-view \"\n"},
+    {"utf16.f", std::string("\xFF\xFE-\0\xB1\x03\r\0\n\0", 10)},
+    {"ansi.f", "caf\xE9\n"},
+    {"odd.f", std::string("\xFE\xFF\0", 3)},
 };
+
+// The ANSI code page of these tests: Latin-1.
+std::string latin1(std::string_view bytes) {
+    std::string text;
+    for (const unsigned char byte : bytes) {
+        if (byte < 0x80) {
+            text += static_cast<char>(byte);
+        } else {
+            text += static_cast<char>(0xC0 | byte >> 6);
+            text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return text;
+}
 // Reads from kFiles and records every file asked for.
 struct FakeReader {
     Arguments filesRead;
@@ -168,9 +191,9 @@ TEST(ExpandArguments, SplicesEachCommandFileInPlace) {
     };
     for (const auto& c : cases) {
         FakeReader files;
-        const Result<Arguments> result = expandArguments(c.typed, files.reader());
+        const Result<ExpandedArguments> result = expandArguments(c.typed, files.reader(), latin1);
         ASSERT_TRUE(result.ok()) << joined(c.typed) << ": " << result.failure().message;
-        EXPECT_EQ(*result, c.expanded) << joined(c.typed);
+        EXPECT_EQ(result->arguments, c.expanded) << joined(c.typed);
         EXPECT_EQ(files.filesRead, c.read) << joined(c.typed);
     }
 }
@@ -186,13 +209,35 @@ TEST(ExpandArguments, StopsAtTheFirstFailingCommandFile) {
         {{"tb.exe", "-f", "a.f", "-f", "missing.f", "-f", "bad.f"}, kNotFound},
         {{"tb.exe", "-f", "bad.f", "-f", "missing.f"}, kParseError},
         {{"tb.exe", "-f", "open.f"}, kUnclosedQuote},
+        {{"tb.exe", "-f", "odd.f"}, kParseError},
     };
     for (const auto& c : cases) {
         FakeReader files;
-        EXPECT_EQ(failureOf(expandArguments(c.typed, files.reader())), c.error) << joined(c.typed);
+        EXPECT_EQ(failureOf(expandArguments(c.typed, files.reader(), latin1)), c.error)
+            << joined(c.typed);
     }
     // Nothing after the failing file is read.
     FakeReader files;
-    EXPECT_FALSE(expandArguments({"tb.exe", "-f", "missing.f", "-f", "a.f"}, files.reader()).ok());
+    EXPECT_FALSE(
+        expandArguments({"tb.exe", "-f", "missing.f", "-f", "a.f"}, files.reader(), latin1).ok());
     EXPECT_EQ(files.filesRead, Arguments{"missing.f"});
+}
+
+// Each file is decoded on its own before it is tokenized, and its encoding is noted in the order
+// the files were read (a file read twice, twice).
+TEST(ExpandArguments, DecodesEachFileAndNotesItsEncoding) {
+    FakeReader files;
+    const Result<ExpandedArguments> result = expandArguments(
+        {"tb.exe", "-f", "utf16.f", "x", "-f", "ansi.f", "-f", "a.f", "-f", "utf16.f"},
+        files.reader(), latin1);
+    ASSERT_TRUE(result.ok()) << result.failure().message;
+    EXPECT_EQ(result->arguments,
+              (Arguments{"tb.exe", "-\xCE\xB1", "x", "caf\xC3\xA9", "-a1", "-a2", "-\xCE\xB1"}));
+    const std::vector<CommandFileRead> expectedReads = {
+        {"utf16.f", CommandFileEncoding::utf16LittleEndian},
+        {"ansi.f", CommandFileEncoding::ansiCodePage},
+        {"a.f", CommandFileEncoding::utf8},
+        {"utf16.f", CommandFileEncoding::utf16LittleEndian},
+    };
+    EXPECT_EQ(result->filesRead, expectedReads);
 }
