@@ -1,0 +1,2 @@
+-tclbatch run.tcl -view "my waves.wcfg"
+-wdb out
