@@ -141,6 +141,17 @@ std::string pathTooLongToStart(const std::wstring& path) {
            std::to_string(MAX_PATH) + " characters or more, and it has no short form that fits";
 }
 
+// Why a program at a long path did not start, when the system's own reason does not say.
+std::string startFailure(DWORD error, const std::string& name, const std::wstring& program) {
+    std::string reason = systemErrorText(error, name);
+    if (program.size() >= MAX_PATH) {
+        reason += "; its path is " + std::to_string(program.size()) +
+                  " characters long, and the system may start no program at a path of " +
+                  std::to_string(MAX_PATH) + " characters or more";
+    }
+    return reason;
+}
+
 // Where the system's program search finds the front end, when that is a path too long to start
 // by the search itself; empty otherwise.
 std::wstring longFrontEndPath(const std::wstring& program) {
@@ -205,15 +216,24 @@ bool setEnvironmentVariable(const std::string& name, const std::string& value) {
 }
 
 std::string ansiToUtf8(std::string_view bytes) {
+    // The system's own ANSI code page: the manifest makes CP_ACP UTF-8 for this process, but a
+    // file that is not UTF-8 was written in the code page of the system.
+    UINT codePage = 0;
+    if (GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                       reinterpret_cast<wchar_t*>(&codePage),
+                       sizeof codePage / sizeof(wchar_t)) == 0 ||
+        codePage == 0) {
+        codePage = CP_ACP;
+    }
     std::wstring units;
     while (!bytes.empty()) {
         // The length is given, so a NUL byte converts like any other. With no flags the call
         // fails only on arguments out of range, which these are not.
         const int length = static_cast<int>(ansiPieceLength(bytes));
-        const int count = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+        const int count = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
         const std::size_t used = units.size();
         units.resize(used + static_cast<std::size_t>(count));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, units.data() + used, count);
+        MultiByteToWideChar(codePage, 0, bytes.data(), length, units.data() + used, count);
         bytes.remove_prefix(static_cast<std::size_t>(length));
     }
     return narrow(units);
@@ -329,7 +349,7 @@ ChildStart startSuspended(ChildKind kind, const std::string& programPath,
                         &startup, &process)) {
         const std::string name =
             kernel ? programPath : commandLine.substr(0, commandLine.find(' '));
-        return ChildStart{std::nullopt, systemErrorText(GetLastError(), name)};
+        return ChildStart{std::nullopt, startFailure(GetLastError(), name, program)};
     }
     SuspendedChild child{kind, process.hProcess, process.hThread, nullptr};
     if (kernel) {

@@ -9,9 +9,21 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "text/wtf8.h"
+
 namespace fs = std::filesystem;
 
 namespace e2e {
+
+std::wstring wide(const std::string& text) {
+    const std::u16string units = utf16FromWtf8(text);
+    return std::wstring(units.begin(), units.end());
+}
+
+std::string fromWide(const std::wstring& text) {
+    return wtf8FromUtf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
 
 namespace {
 
@@ -38,8 +50,8 @@ std::string testName() {
 }
 
 void copyFile(const std::string& from, const std::string& to) {
-    fs::create_directories(fs::path(to).parent_path());
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+    fs::create_directories(fs::path(wide(to)).parent_path());
+    fs::copy_file(fs::path(wide(from)), fs::path(wide(to)), fs::copy_options::overwrite_existing);
 }
 
 // Reads "<length>:<bytes>" at pos, leaving pos after it.
@@ -70,7 +82,8 @@ CompileDirectory::CompileDirectory() : binDirectory_(moduleDirectory()) {
     // the same name that was just removed.
     static int made = 0;
     path_ = binDirectory_ + "\\..\\e2e-work\\" + testName() + "." + std::to_string(++made);
-    fs::remove_all(path_);
+    std::error_code leftOver;
+    fs::remove_all(fs::path(wide(path_)), leftOver);
     fs::create_directories(path_);
     path_ = fs::canonical(path_).string();
 
@@ -106,15 +119,15 @@ void CompileDirectory::installFrontEnd(const std::string& relativeDirectory) con
 
 void CompileDirectory::writeFile(const std::string& relative, const std::string& bytes) const {
     const std::string file = at(relative);
-    fs::create_directories(fs::path(file).parent_path());
-    FILE* out = std::fopen(file.c_str(), "wb");
+    fs::create_directories(fs::path(wide(file)).parent_path());
+    FILE* out = _wfopen(wide(file).c_str(), L"wb");
     ASSERT_NE(out, nullptr) << file;
     std::fwrite(bytes.data(), 1, bytes.size(), out);
     std::fclose(out);
 }
 
 std::optional<std::string> CompileDirectory::readFile(const std::string& relative) const {
-    FILE* in = std::fopen(at(relative).c_str(), "rb");
+    FILE* in = _wfopen(wide(at(relative)).c_str(), L"rb");
     if (in == nullptr) return std::nullopt;
     std::string content;
     int c;
@@ -124,7 +137,7 @@ std::optional<std::string> CompileDirectory::readFile(const std::string& relativ
 }
 
 bool CompileDirectory::exists(const std::string& relative) const {
-    return fs::exists(at(relative));
+    return fs::exists(fs::path(wide(at(relative))));
 }
 
 std::vector<std::string> CompileDirectory::filesNamed(const std::string& pattern) const {
@@ -140,10 +153,12 @@ std::vector<std::string> CompileDirectory::filesNamed(const std::string& pattern
     return names;
 }
 
-void CompileDirectory::remove(const std::string& relative) const { fs::remove_all(at(relative)); }
+void CompileDirectory::remove(const std::string& relative) const {
+    fs::remove_all(fs::path(wide(at(relative))));
+}
 
 void CompileDirectory::makeDirectory(const std::string& relative) const {
-    fs::create_directories(at(relative));
+    fs::create_directories(fs::path(wide(at(relative))));
 }
 
 std::string CompileDirectory::writeBatchFile(const std::string& command) const {
@@ -172,6 +187,61 @@ std::string CompileDirectory::environmentBlock() const {
     std::string block;
     for (const auto& [name, value] : variables) block += name + "=" + value + '\0';
     return block + '\0';
+}
+
+std::wstring CompileDirectory::wideEnvironmentBlock() const {
+    std::map<std::wstring, std::wstring> variables;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        const wchar_t* equals = wcschr(entry + 1, L'=');
+        if (equals == nullptr) continue;
+        std::wstring name(entry, equals);
+        std::transform(name.begin(), name.end(), name.begin(), ::towupper);
+        variables[name] = equals + 1;
+    }
+    FreeEnvironmentStringsW(strings);
+    for (const auto& [name, value] : environment) {
+        if (value) {
+            variables[wide(name)] = wide(*value);
+        } else {
+            variables.erase(wide(name));
+        }
+    }
+    std::wstring block;
+    for (const auto& [name, value] : variables) block += name + L"=" + value + L'\0';
+    return block + L'\0';
+}
+
+Outcome CompileDirectory::startWide(const std::string& commandLine, const std::string& program,
+                                    const std::string& directory) const {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inheritable, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               &inheritable, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process{};
+    std::wstring line = wide(commandLine);
+    std::wstring block = wideEnvironmentBlock();
+    const std::wstring current = wide(directory.empty() ? path_ : directory);
+    const BOOL started = CreateProcessW(wide(at(program)).c_str(), line.data(), nullptr, nullptr,
+                                        TRUE, CREATE_UNICODE_ENVIRONMENT, block.data(),
+                                        current.c_str(), &startup, &process);
+    CloseHandle(writeEnd);
+    CloseHandle(input);
+    if (!started) {
+        CloseHandle(readEnd);
+        ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
+        return Outcome{"", 0xFFFFFFFF};
+    }
+    return collect(readEnd, process);
 }
 
 Outcome CompileDirectory::type(const std::string& command) const {
@@ -214,6 +284,11 @@ Outcome CompileDirectory::run(const char* program, const std::string& commandLin
         outcome.status = 0xFFFFFFFF;
         return outcome;
     }
+    return collect(readEnd, process);
+}
+
+Outcome CompileDirectory::collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const {
+    Outcome outcome;
     char chunk[4096];
     DWORD count = 0;
     while (ReadFile(readEnd, chunk, sizeof chunk, &count, nullptr) && count > 0) {
@@ -258,7 +333,8 @@ std::vector<Record> CompileDirectory::records() const {
         } else if (key == "pid") {
             expectChar(text, pos, ' ');
             records.back().pid = std::stoul(readWord(text, pos));
-        } else if (key == "module" || key == "cmdline" || key == "arg" || key == "cwd") {
+        } else if (key == "module" || key == "cmdline" || key == "arg" || key == "cwd" ||
+                   key == "wmodule" || key == "wcmdline" || key == "warg") {
             expectChar(text, pos, ' ');
             std::string value = readField(text, pos);
             Record& record = records.back();
@@ -266,18 +342,23 @@ std::vector<Record> CompileDirectory::records() const {
             if (key == "cmdline") record.commandLine = value;
             if (key == "arg") record.args.push_back(value);
             if (key == "cwd") record.directory = value;
+            if (key == "wmodule") record.wideModule = value;
+            if (key == "wcmdline") record.wideCommandLine = value;
+            if (key == "warg") record.wideArgs.push_back(value);
         } else if (key == "argc") {
             expectChar(text, pos, ' ');
             readWord(text, pos);
-        } else if (key == "env") {
+        } else if (key == "env" || key == "wenv") {
             expectChar(text, pos, ' ');
             const std::string name = readWord(text, pos);
             expectChar(text, pos, ' ');
+            auto& environment =
+                key == "env" ? records.back().environment : records.back().wideEnvironment;
             if (text.compare(pos, 5, "unset") == 0) {
                 pos += 5;
-                records.back().environment[name] = std::nullopt;
+                environment[name] = std::nullopt;
             } else {
-                records.back().environment[name] = readField(text, pos);
+                environment[name] = readField(text, pos);
             }
         } else if (key == "interrupted") {
             records.back().interrupted = true;

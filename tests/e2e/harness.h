@@ -21,6 +21,11 @@ struct Record {
     std::string commandLine;
     std::vector<std::string> args;
     std::map<std::string, std::optional<std::string>> environment;  // PATH, VELDRA_DSP, ...
+    // The same as the wide calls see them, as UTF-8 (WTF-8 where they hold a lone surrogate).
+    std::string wideModule;
+    std::string wideCommandLine;
+    std::vector<std::string> wideArgs;
+    std::map<std::string, std::optional<std::string>> wideEnvironment;
     std::string directory;
     bool interrupted = false;
     DWORD spawned = 0;  // the helper it started, if any
@@ -66,6 +71,11 @@ class CompileDirectory {
     // Starts tb.exe here directly (no shell) with the command line; waits for it. The launch runs
     // in this directory, or in the Windows directory given.
     Outcome startLauncher(const std::string& commandLine, const std::string& directory = "") const;
+    // Starts the program here (tb.exe unless named) directly by CreateProcessW, as a shell or an
+    // IDE does, with the command line given as UTF-8 (WTF-8 for a lone surrogate) and exactly that
+    // UTF-16 command line; the environment's values are UTF-8 too. Waits for it.
+    Outcome startWide(const std::string& commandLine, const std::string& program = "tb.exe",
+                      const std::string& directory = "") const;
     // Starts the typed command without waiting; returns the process of cmd.exe.
     PROCESS_INFORMATION typeInBackground(const std::string& command, DWORD creationFlags = 0) const;
 
@@ -83,7 +93,13 @@ class CompileDirectory {
     Outcome run(const char* program, const std::string& commandLine,
                 const std::string& directory = "") const;
     std::string environmentBlock() const;
+    std::wstring wideEnvironmentBlock() const;
+    Outcome collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const;
 };
+
+// UTF-8 (WTF-8) as UTF-16, and back: file names and command lines outside the ANSI code page.
+std::wstring wide(const std::string& text);
+std::string fromWide(const std::wstring& text);
 
 // The PATH that launches start from, where a test needs to know it exactly.
 inline const std::string kOldPath = "C:\\windows\\system32;C:\\windows";

@@ -1,5 +1,6 @@
 // Stand-in for the simulation kernel or the front end (STAND_IN_NAME): records what it was
-// started with, prints one line, and exits with the status the test asks for.
+// started with, as the ANSI calls and as the wide calls see it (wide values as WTF-8), prints one
+// line, and exits with the status the test asks for.
 //
 // KIVO_STANDIN_RECORD        file to append the record to
 // KIVO_STANDIN_STATUS        exit status (decimal, 32 bits); 0 when unset
@@ -12,6 +13,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "text/wtf8.h"
+
+// The C runtime's split of its wide command line, exported by msvcrt.dll.
+extern "C" int __cdecl __wgetmainargs(int* count, wchar_t*** arguments, wchar_t*** environment,
+                                      int expandWildcards, void* startupInfo);
 
 namespace {
 
@@ -31,6 +38,21 @@ std::string environmentValue(const char* name) {
 }
 
 std::string field(const std::string& bytes) { return std::to_string(bytes.size()) + ":" + bytes; }
+
+std::string fromWide(const wchar_t* text) {
+    return wtf8FromUtf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text), wcslen(text)));
+}
+
+std::string wideEnvironmentValue(const wchar_t* name, bool& isSet) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    isSet = !(size == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND);
+    if (size == 0) return {};
+    std::wstring value(size, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), size));
+    return fromWide(value.c_str());
+}
 
 std::string recordPath;
 
@@ -74,6 +96,24 @@ int main(int argc, char** argv) {
         bool isSet;
         const std::string value = environmentValue(name, isSet);
         record += std::string("env ") + name + " " + (isSet ? field(value) : "unset") + "\n";
+    }
+    std::wstring wideModule(32768, L'\0');
+    wideModule.resize(GetModuleFileNameW(nullptr, wideModule.data(), wideModule.size()));
+    record += "wmodule " + field(fromWide(wideModule.c_str())) + "\n";
+    record += "wcmdline " + field(fromWide(GetCommandLineW())) + "\n";
+    struct {
+        int newMode;
+    } startup{0};
+    int wideCount = 0;
+    wchar_t** wideArguments = nullptr;
+    wchar_t** wideEnvironment = nullptr;
+    __wgetmainargs(&wideCount, &wideArguments, &wideEnvironment, 0, &startup);
+    for (int i = 0; i < wideCount; ++i)
+        record += "warg " + field(fromWide(wideArguments[i])) + "\n";
+    for (const wchar_t* name : {L"PATH", L"VELDRA_DSP"}) {
+        bool isSet;
+        const std::string value = wideEnvironmentValue(name, isSet);
+        record += "wenv " + fromWide(name) + " " + (isSet ? field(value) : "unset") + "\n";
     }
     std::string directory(GetCurrentDirectoryA(0, nullptr), '\0');
     directory.resize(GetCurrentDirectoryA(directory.size(), directory.data()));
