@@ -37,11 +37,12 @@ void orEnd(const Result<void>& result) {
 int main(int argc, char** argv) {
     const std::vector<std::string> typed(argv, argv + argc);
 
-    const RuntimeEnvironment environment = orEnd(setUpEnvironment());
+    const RuntimeEnvironment environment = readRuntimeEnvironment();
+    orEnd(applyRuntimeEnvironment(environment));
     const std::string supportPath = deriveSupportPath(typed.empty() ? "" : typed[0]);
     orEnd(checkSupportFile(supportPath));
-    const std::vector<std::string> expanded = orEnd(expandCommandFiles(typed));
-    const LauncherOptions options = orEnd(parseLauncherOptions(expanded));
+    const ExpandedArguments expanded = orEnd(expandCommandFiles(typed));
+    const LauncherOptions options = orEnd(parseLauncherOptions(expanded.arguments));
 
     // Whatever would keep the hand-over from starting is found before the run log is rewritten.
     const ChildCommand child =
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
                   : prepareKernelHandOver(environment.kernel, supportPath, options.arguments));
     orEnd(writeRunLog(options.log, typed));
 
-    platform::setEnvironmentVariable("PORT_DYNAMIC_DISABLE_MSG", "1");
-    const std::uint32_t status = options.guiMode ? launchGui(child) : orEnd(launchKernel(child));
+    platform::setEnvironmentVariable(kHandOverSetting.name, kHandOverSetting.value);
+    const std::uint32_t status =
+        options.guiMode ? guiExitStatus(launchGui(child)) : orEnd(launchKernel(child));
     platform::exitProcess(status);
 }

@@ -50,14 +50,15 @@ Result<std::vector<std::string>> tokenizeCommandFile(std::string_view text) {
     return arguments;
 }
 
-Result<std::vector<std::string>> expandArguments(const std::vector<std::string>& programArgs,
-                                                 const FileReader& readFile) {
-    std::vector<std::string> expanded;
+Result<ExpandedArguments> expandArguments(const std::vector<std::string>& programArgs,
+                                          const FileReader& readFile) {
+    ExpandedArguments expanded;
+    std::vector<std::string>& arguments = expanded.arguments;
     if (programArgs.empty()) return expanded;
-    expanded.push_back(programArgs[0]);
+    arguments.push_back(programArgs[0]);
     for (std::size_t i = 1; i < programArgs.size(); ++i) {
         if (programArgs[i] != "-f") {
-            expanded.push_back(programArgs[i]);
+            arguments.push_back(programArgs[i]);
             continue;
         }
         const std::optional<std::string> text =
@@ -65,13 +66,14 @@ Result<std::vector<std::string>> expandArguments(const std::vector<std::string>&
         if (!text) return Failure{kCommandFileNotFound};
         Result<std::vector<std::string>> tokens = tokenizeCommandFile(*text);
         if (!tokens) return tokens.failure();
+        expanded.filesRead.push_back({programArgs[i], kAnsiCodePage, tokens->size()});
         for (std::string& argument : std::move(tokens).value()) {
-            expanded.push_back(std::move(argument));
+            arguments.push_back(std::move(argument));
         }
     }
     return expanded;
 }
 
-Result<std::vector<std::string>> expandCommandFiles(const std::vector<std::string>& programArgs) {
+Result<ExpandedArguments> expandCommandFiles(const std::vector<std::string>& programArgs) {
     return expandArguments(programArgs, platform::readWholeFile);
 }

@@ -15,9 +15,28 @@ inline constexpr const char* kCommandFileUnclosedQuote = "Error: Matching closin
 // Splits the text of one command file into its arguments.
 Result<std::vector<std::string>> tokenizeCommandFile(std::string_view text);
 
+// How the text of a command file is read into arguments.
+inline constexpr const char* kAnsiCodePage = "ANSI code page";
+
+// One command file that was read, for the trace.
+struct CommandFileRead {
+    std::string path;
+    std::string encoding;  // how its text was decoded
+    std::size_t argumentCount = 0;
+
+    bool operator==(const CommandFileRead&) const = default;
+};
+
+struct ExpandedArguments {
+    std::vector<std::string> arguments;      // program name first, every command file spliced in
+    std::vector<CommandFileRead> filesRead;  // in the order they were read
+
+    bool operator==(const ExpandedArguments&) const = default;
+};
+
 // The program arguments with every "-f" and its file name replaced by the file's arguments.
-Result<std::vector<std::string>> expandArguments(const std::vector<std::string>& programArgs,
-                                                 const FileReader& readFile);
+Result<ExpandedArguments> expandArguments(const std::vector<std::string>& programArgs,
+                                          const FileReader& readFile);
 
 // The process's arguments with its command files expanded, read from the files.
-Result<std::vector<std::string>> expandCommandFiles(const std::vector<std::string>& programArgs);
+Result<ExpandedArguments> expandCommandFiles(const std::vector<std::string>& programArgs);

@@ -1,7 +1,5 @@
 #include "launch/gui_handover.h"
 
-#include "platform/platform.h"
-
 std::string frameUserOptions(const std::vector<std::string>& userOptions) {
     std::string framed = "\\\"";
     for (std::size_t i = 0; i < userOptions.size(); ++i) {
@@ -12,7 +10,7 @@ std::string frameUserOptions(const std::vector<std::string>& userOptions) {
 }
 
 std::string composeGuiCommandLine(const std::string& supportPath, const LauncherOptions& options) {
-    std::string commandLine = "kivogui -exe ";
+    std::string commandLine = std::string(kFrontEndName) + " -exe ";
     appendQuoted(commandLine, supportPath);
     if (!options.timeoutEnabled) commandLine += " -disabletimeout";
     auto appendOption = [&](const char* option, const std::string& value) {
@@ -35,8 +33,11 @@ Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                   {"", composeGuiCommandLine(supportPath, options)});
 }
 
-std::uint32_t launchGui(const ChildCommand& frontEnd) {
+platform::ChildResult launchGui(const ChildCommand& frontEnd) {
     platform::rebindStandardInputToConsole();
-    const platform::ChildResult result = platform::runFrontEnd(frontEnd.commandLine);
-    return result.started ? result.exitStatus : 1;
+    return platform::runFrontEnd(frontEnd.commandLine);
+}
+
+std::uint32_t guiExitStatus(const platform::ChildResult& frontEnd) {
+    return frontEnd.started ? frontEnd.exitStatus : 1;
 }

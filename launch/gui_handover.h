@@ -8,6 +8,10 @@
 #include "args/launcher_options.h"
 #include "core/command_line.h"
 #include "core/result.h"
+#include "platform/platform.h"
+
+// The front end's program name, the first word of its command line.
+inline constexpr const char* kFrontEndName = "kivogui";
 
 // The user options as the front end receives them: framed by \" on each side, space-separated.
 std::string frameUserOptions(const std::vector<std::string>& userOptions);
@@ -20,6 +24,9 @@ std::string composeGuiCommandLine(const std::string& supportPath, const Launcher
 Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                         const LauncherOptions& options);
 
-// Makes the console standard input, runs the front end and waits for it; yields its exit status,
-// or 1 when it cannot be started.
-std::uint32_t launchGui(const ChildCommand& frontEnd);
+// Makes the console standard input, runs the front end and waits for it.
+platform::ChildResult launchGui(const ChildCommand& frontEnd);
+
+// The launcher's exit status after the front end: the front end's, or 1 when it could not be
+// started.
+std::uint32_t guiExitStatus(const platform::ChildResult& frontEnd);

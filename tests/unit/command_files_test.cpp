@@ -168,9 +168,9 @@ TEST(ExpandArguments, SplicesEachCommandFileInPlace) {
     };
     for (const auto& c : cases) {
         FakeReader files;
-        const Result<Arguments> result = expandArguments(c.typed, files.reader());
+        const Result<ExpandedArguments> result = expandArguments(c.typed, files.reader());
         ASSERT_TRUE(result.ok()) << joined(c.typed) << ": " << result.failure().message;
-        EXPECT_EQ(*result, c.expanded) << joined(c.typed);
+        EXPECT_EQ(result->arguments, c.expanded) << joined(c.typed);
         EXPECT_EQ(files.filesRead, c.read) << joined(c.typed);
     }
 }
@@ -195,4 +195,18 @@ TEST(ExpandArguments, StopsAtTheFirstFailingCommandFile) {
     FakeReader files;
     EXPECT_FALSE(expandArguments({"tb.exe", "-f", "missing.f", "-f", "a.f"}, files.reader()).ok());
     EXPECT_EQ(files.filesRead, Arguments{"missing.f"});
+}
+
+// One record for each file read, in order, with the number of arguments it gave; a "-f" inside a
+// file is not read and not recorded.
+TEST(ExpandArguments, RecordsEachFileRead) {
+    FakeReader files;
+    const Result<ExpandedArguments> result = expandArguments(
+        {"tb.exe", "-f", "opts.f", "-f", "empty.f", "-f", "nested.f", "-f", "opts.f"},
+        files.reader());
+    ASSERT_TRUE(result.ok()) << result.failure().message;
+    EXPECT_EQ(result->filesRead, (std::vector<CommandFileRead>{{"opts.f", kAnsiCodePage, 6},
+                                                               {"empty.f", kAnsiCodePage, 0},
+                                                               {"nested.f", kAnsiCodePage, 2},
+                                                               {"opts.f", kAnsiCodePage, 6}}));
 }
