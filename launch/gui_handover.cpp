@@ -33,6 +33,8 @@ Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                   {"", composeGuiCommandLine(supportPath, options)});
 }
 
+std::optional<std::string> locateFrontEnd() { return platform::findProgram(kFrontEndName); }
+
 platform::ChildResult launchGui(const ChildCommand& frontEnd) {
     platform::rebindStandardInputToConsole();
     return platform::runFrontEnd(frontEnd.commandLine);

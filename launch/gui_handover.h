@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ std::string composeGuiCommandLine(const std::string& supportPath, const Launcher
 // long for the platform.
 Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                         const LauncherOptions& options);
+
+// The front end as the system's search finds it from here, through the PATH already set; none when
+// the search finds nothing.
+std::optional<std::string> locateFrontEnd();
 
 // Makes the console standard input, runs the front end and waits for it.
 platform::ChildResult launchGui(const ChildCommand& frontEnd);

@@ -34,6 +34,9 @@ bool writeTextFile(const std::string& path, const std::string& text);
 // Writes text to standard output.
 void printToStandardOutput(const std::string& text);
 
+// Writes text to standard error.
+void printToStandardError(const std::string& text);
+
 // Flushes standard output and ends the process with the status.
 [[noreturn]] void exitProcess(std::uint32_t status);
 
@@ -59,5 +62,9 @@ void rebindStandardInputToConsole();
 // Starts the program named by the first word of the command line, found by the platform's
 // usual search, without handle inheritance; waits for it.
 ChildResult runFrontEnd(const std::string& commandLine);
+
+// The file that the usual search of runFrontEnd finds for a program name without a directory;
+// none when it finds nothing.
+std::optional<std::string> findProgram(const std::string& name);
 
 }  // namespace platform

@@ -36,4 +36,6 @@ void rebindStandardInputToConsole() {}
 
 ChildResult runFrontEnd(const std::string&) { return notOffered(); }
 
+std::optional<std::string> findProgram(const std::string&) { return std::nullopt; }
+
 }  // namespace platform

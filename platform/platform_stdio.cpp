@@ -44,6 +44,10 @@ void printToStandardOutput(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
+void printToStandardError(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
 void exitProcess(std::uint32_t status) {
     std::fflush(stdout);
     std::exit(static_cast<int>(status));

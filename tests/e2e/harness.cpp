@@ -58,6 +58,16 @@ std::string readWord(const std::string& text, std::size_t& pos) {
     return word;
 }
 
+std::optional<std::string> readFileAt(const std::string& file) {
+    FILE* in = std::fopen(file.c_str(), "rb");
+    if (in == nullptr) return std::nullopt;
+    std::string content;
+    int c;
+    while ((c = std::fgetc(in)) != EOF) content += static_cast<char>(c);
+    std::fclose(in);
+    return content;
+}
+
 void expectChar(const std::string& text, std::size_t& pos, char c) {
     if (pos >= text.size() || text[pos] != c) throw std::runtime_error("malformed record");
     ++pos;
@@ -111,13 +121,7 @@ void CompileDirectory::writeFile(const std::string& relative, const std::string&
 }
 
 std::optional<std::string> CompileDirectory::readFile(const std::string& relative) const {
-    FILE* in = std::fopen(at(relative).c_str(), "rb");
-    if (in == nullptr) return std::nullopt;
-    std::string content;
-    int c;
-    while ((c = std::fgetc(in)) != EOF) content += static_cast<char>(c);
-    std::fclose(in);
-    return content;
+    return readFileAt(at(relative));
 }
 
 bool CompileDirectory::exists(const std::string& relative) const {
@@ -162,11 +166,16 @@ Outcome CompileDirectory::type(const std::string& command) const {
     return run(nullptr, writeBatchFile(command));
 }
 
+Outcome CompileDirectory::typeWithErrorApart(const std::string& command) const {
+    return run(nullptr, writeBatchFile(command), true);
+}
+
 Outcome CompileDirectory::startLauncher(const std::string& commandLine) const {
     return run(at("tb.exe").c_str(), commandLine);
 }
 
-Outcome CompileDirectory::run(const char* program, const std::string& commandLine) const {
+Outcome CompileDirectory::run(const char* program, const std::string& commandLine,
+                              bool errorApart) const {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -174,13 +183,21 @@ Outcome CompileDirectory::run(const char* program, const std::string& commandLin
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                &inheritable, OPEN_EXISTING, 0, nullptr);
+    // Standard error apart goes to a file beside the compile directory, read once the launch has
+    // ended, so that neither stream can block the other.
+    const std::string errorFile = path_ + ".stderr";
+    HANDLE error = writeEnd;
+    if (errorApart) {
+        error = CreateFileA(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            &inheritable, CREATE_ALWAYS, 0, nullptr);
+    }
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = input;
     startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdError = error;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
     std::string block = environmentBlock();
@@ -189,6 +206,7 @@ Outcome CompileDirectory::run(const char* program, const std::string& commandLin
                                         block.data(), path_.c_str(), &startup, &process);
     CloseHandle(writeEnd);
     CloseHandle(input);
+    if (errorApart) CloseHandle(error);
     if (!started) {
         CloseHandle(readEnd);
         ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
@@ -207,6 +225,7 @@ Outcome CompileDirectory::run(const char* program, const std::string& commandLin
     outcome.status = status;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    if (errorApart) outcome.standardError = readFileAt(errorFile).value_or("");
     return outcome;
 }
 

@@ -26,7 +26,8 @@ struct Record {
 };
 
 struct Outcome {
-    std::string output;  // standard output and error, as bytes
+    std::string output;         // standard output, and error unless it was captured apart; bytes
+    std::string standardError;  // standard error, when captured apart
     std::uint32_t status = 0;
 };
 
@@ -60,6 +61,8 @@ class CompileDirectory {
 
     // Runs the command through a batch file and cmd.exe /c; waits for it.
     Outcome type(const std::string& command) const;
+    // The same, with standard error captured apart from standard output.
+    Outcome typeWithErrorApart(const std::string& command) const;
     // Starts tb.exe here directly (no shell) with the command line; waits for it.
     Outcome startLauncher(const std::string& commandLine) const;
     // Starts the typed command without waiting; returns the process of cmd.exe.
@@ -76,7 +79,7 @@ class CompileDirectory {
     std::string path_;
     std::string binDirectory_;
     std::string writeBatchFile(const std::string& command) const;
-    Outcome run(const char* program, const std::string& commandLine) const;
+    Outcome run(const char* program, const std::string& commandLine, bool errorApart = false) const;
     std::string environmentBlock() const;
 };
 
