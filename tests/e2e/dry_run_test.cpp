@@ -19,21 +19,25 @@ void expectNothingStarted(const CompileDirectory& dir, const std::string& label)
     EXPECT_FALSE(dir.exists("other.log")) << label;
 }
 
+// The variables of a launch from the directory's two roots and kOldPath: rootB holds the DSP
+// library.
+std::string derivedVariables(const CompileDirectory& dir) {
+    return "PATH=" + rootEntries(dir.rootA()) + rootEntries(dir.rootB()) + dir.rootB() +
+           "\\quillo\\bin\\nt64;" + kOldPath + "\r\nVELDRA_DSP=" + dir.rootB() + "\r\n";
+}
+
 }  // namespace
 
 // VELDRA_DSP is printed when the kernel would get it, given or derived, and not otherwise.
 TEST(DryRun, InKernelModePrintsTheKernelItsCommandLineAndItsVariables) {
     CompileDirectory probe;
-    const std::string dsp = probe.rootB() + "\\quillo\\bin\\nt64;";
     const struct {
         const char* name;
         std::optional<std::string> veldra;
         std::optional<std::string> veldraDsp;
         std::string variables;
     } cases[] = {
-        {"derived", std::nullopt, std::nullopt,
-         "PATH=" + rootEntries(probe.rootA()) + rootEntries(probe.rootB()) + dsp + kOldPath +
-             "\r\nVELDRA_DSP=" + probe.rootB() + "\r\n"},
+        {"derived", std::nullopt, std::nullopt, derivedVariables(probe)},
         {"given", std::nullopt, "D:\\dsp",
          "PATH=D:\\dsp\\quillo\\bin\\nt64;" + rootEntries(probe.rootA()) +
              rootEntries(probe.rootB()) + kOldPath + "\r\nVELDRA_DSP=D:\\dsp\r\n"},
@@ -88,11 +92,8 @@ TEST(DryRun, InGuiModeNamesTheFrontEndWhereTheSearchFindsIt) {
         EXPECT_EQ(outcome.output,
                   "program: " + program +
                       "\r\ncommand line: kivogui -exe kivo/tb.exe.sim/tb.exe -view \"my "
-                      "waves.wcfg\" -userOptions \"\\\"-log other.log\\\"\"\r\n"
-                      "PATH=" +
-                      rootEntries(dir.rootA()) + rootEntries(dir.rootB()) + dir.rootB() +
-                      "\\quillo\\bin\\nt64;" + kOldPath + "\r\nVELDRA_DSP=" + dir.rootB() +
-                      "\r\nPORT_DYNAMIC_DISABLE_MSG=1\r\n")
+                      "waves.wcfg\" -userOptions \"\\\"-log other.log\\\"\"\r\n" +
+                      derivedVariables(dir) + "PORT_DYNAMIC_DISABLE_MSG=1\r\n")
             << c.name;
         expectNothingStarted(dir, c.name);
     }
