@@ -67,7 +67,7 @@ Result<ExpandedArguments> expandArguments(const std::vector<std::string>& progra
         if (!file) return file.failure();
         Result<std::vector<std::string>> tokens = tokenizeCommandFile(file->text);
         if (!tokens) return tokens.failure();
-        expanded.filesRead.push_back({programArgs[i], file->encoding});
+        expanded.filesRead.push_back({programArgs[i], file->encoding, tokens->size()});
         for (std::string& argument : std::move(tokens).value()) {
             expanded.arguments.push_back(std::move(argument));
         }
@@ -75,9 +75,6 @@ Result<ExpandedArguments> expandArguments(const std::vector<std::string>& progra
     return expanded;
 }
 
-Result<std::vector<std::string>> expandCommandFiles(const std::vector<std::string>& programArgs) {
-    Result<ExpandedArguments> expanded =
-        expandArguments(programArgs, platform::readWholeFile, platform::ansiToUtf8);
-    if (!expanded) return expanded.failure();
-    return std::move(expanded).value().arguments;
+Result<ExpandedArguments> expandCommandFiles(const std::vector<std::string>& programArgs) {
+    return expandArguments(programArgs, platform::readWholeFile, platform::ansiToUtf8);
 }

@@ -16,17 +16,20 @@ inline constexpr const char* kCommandFileUnclosedQuote = "Error: Matching closin
 // Splits the text of one command file into its arguments.
 Result<std::vector<std::string>> tokenizeCommandFile(std::string_view text);
 
-// A command file that was read, and the encoding it was read in.
+// One command file that was read: the encoding it was read in and how many arguments it gave.
 struct CommandFileRead {
     std::string path;
-    CommandFileEncoding encoding;
+    CommandFileEncoding encoding = CommandFileEncoding::utf8;
+    std::size_t argumentCount = 0;
 
     bool operator==(const CommandFileRead&) const = default;
 };
 
 struct ExpandedArguments {
-    std::vector<std::string> arguments;
+    std::vector<std::string> arguments;      // program name first, every command file spliced in
     std::vector<CommandFileRead> filesRead;  // in the order they were read
+
+    bool operator==(const ExpandedArguments&) const = default;
 };
 
 // The program arguments with every "-f" and its file name replaced by the file's arguments, each
@@ -35,4 +38,4 @@ Result<ExpandedArguments> expandArguments(const std::vector<std::string>& progra
                                           const FileReader& readFile, const AnsiToUtf8& ansi);
 
 // The process's arguments with its command files expanded, read from the files.
-Result<std::vector<std::string>> expandCommandFiles(const std::vector<std::string>& programArgs);
+Result<ExpandedArguments> expandCommandFiles(const std::vector<std::string>& programArgs);

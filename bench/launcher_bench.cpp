@@ -84,7 +84,10 @@ void BM_TokenizeCommandFile(benchmark::State& state) {
     std::size_t arguments = 0;
     for (auto _ : state) {
         Result<std::vector<std::string>> tokens = tokenizeCommandFile(text);
-        if (tokens.error) state.SkipWithError(tokens.error->c_str());
+        if (!tokens) {
+            state.SkipWithError(tokens.failure().message.c_str());
+            break;
+        }
         arguments = tokens->size();
         benchmark::DoNotOptimize(tokens);
     }

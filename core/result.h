@@ -8,9 +8,7 @@
 #include <variant>
 
 struct Failure {
-    // Printed as it stands, followed by a line feed; an empty message prints nothing (a front end
-    // that cannot be started ends the launch silently).
-    std::string message;
+    std::string message;  // printed as it stands, followed by a line feed
 };
 
 template <typename T>

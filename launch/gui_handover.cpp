@@ -13,7 +13,8 @@ std::string frameUserOptions(const std::vector<std::string>& userOptions) {
 
 std::string composeGuiCommandLine(const std::string& supportPath, const LauncherOptions& options) {
     // Each value is written so that the front end's C runtime reads it back exactly.
-    std::string commandLine = "kivogui -exe " + quoteCommandLineArgument(supportPath);
+    std::string commandLine =
+        std::string(kFrontEndName) + " -exe " + quoteCommandLineArgument(supportPath);
     if (!options.timeoutEnabled) commandLine += " -disabletimeout";
     auto appendOption = [&](const char* option, const std::string& value) {
         commandLine += option + quoteCommandLineArgument(value);
@@ -34,10 +35,12 @@ Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                   {"", composeGuiCommandLine(supportPath, options)});
 }
 
+std::optional<std::string> locateFrontEnd() { return platform::findProgram(kFrontEndName); }
+
 Result<platform::SuspendedChild> startGui(const ChildCommand& frontEnd) {
     platform::rebindStandardInputToConsole();
     platform::ChildStart start =
         platform::startSuspended(platform::ChildKind::frontEnd, "", frontEnd.commandLine);
-    if (!start.child) return Failure{""};
+    if (!start.child) return Failure{start.error};
     return *start.child;
 }

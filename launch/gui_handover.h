@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "core/command_line.h"
 #include "core/result.h"
 #include "platform/platform.h"
+
+// The front end's program name, the first word of its command line.
+inline constexpr const char* kFrontEndName = "kivogui";
 
 // The user options as the front end receives them, one argument: space-separated, between double
 // quotes.
@@ -22,6 +26,10 @@ std::string composeGuiCommandLine(const std::string& supportPath, const Launcher
 Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                         const LauncherOptions& options);
 
-// Makes the console standard input and creates the front end suspended. A front end that cannot
-// be started ends the launch with status 1 and no message.
+// The front end as the system's search finds it from here, through the PATH already set; none when
+// the search finds nothing.
+std::optional<std::string> locateFrontEnd();
+
+// Makes the console standard input and creates the front end suspended; fails with the system's
+// reason when it cannot be started.
 Result<platform::SuspendedChild> startGui(const ChildCommand& frontEnd);

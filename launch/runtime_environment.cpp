@@ -23,7 +23,9 @@ RuntimePath composeRuntimePath(const std::optional<std::string>& dspEnv,
         result.path += root + "\\lib\\" + kPlatformDir + ";";
         result.path += root + "\\bin\\" + kPlatformDir + "\\Microsoft.VC80.CRT;";
         result.path += root + "\\bin\\" + kPlatformDir + "\\Microsoft.VC80.MFC;";
-        if (!dspSettled && isPresent(root + dspLibrary)) {
+        if (dspSettled) continue;
+        ++result.rootsProbedForDsp;
+        if (isPresent(root + dspLibrary)) {
             result.dspRoot = root;
             result.path += root + dspBinDir + ";";
             dspSettled = true;
@@ -43,18 +45,49 @@ Result<void> checkComposedPathLength(const std::string& path) {
                    " characters. Shorten VELDRA or PATH."};
 }
 
-Result<RuntimeEnvironment> setUpEnvironment() {
-    const std::optional<std::string> veldra = platform::getEnvironmentVariable("VELDRA");
-    const FileProbe isPresent = platform::opensForReading;
-    RuntimePath runtimePath = composeRuntimePath(
-        platform::getEnvironmentVariable("VELDRA_DSP"), splitInstallRoots(veldra.value_or("")),
-        platform::getEnvironmentVariable("PATH").value_or(""), isPresent);
-    if (Result<void> fits = checkComposedPathLength(runtimePath.path); !fits) {
-        return fits.failure();
+std::vector<InstallRoot> describeInstallRoots(const std::vector<std::string>& roots,
+                                              const RuntimePath& runtimePath,
+                                              const KernelSearch& kernel) {
+    // Both searches look at the roots in order and stop at the first that holds what they seek.
+    const std::size_t probedForKernel = kernel.searched.size();
+    const std::size_t probedForDsp = runtimePath.rootsProbedForDsp;
+    std::vector<InstallRoot> described;
+    for (std::size_t i = 0; i < roots.size(); ++i) {
+        described.push_back({roots[i], i < probedForKernel || i < probedForDsp,
+                             kernel.found() && i + 1 == probedForKernel,
+                             runtimePath.dspRoot.has_value() && i + 1 == probedForDsp});
     }
+    return described;
+}
 
-    if (runtimePath.dspRoot) platform::setEnvironmentVariable("VELDRA_DSP", *runtimePath.dspRoot);
-    platform::setEnvironmentVariable("PATH", runtimePath.path);
-    return RuntimeEnvironment{std::move(runtimePath.path), std::move(runtimePath.dspRoot),
-                              findKernel(veldra, isPresent)};
+std::vector<EnvironmentSetting> startedProgramVariables(const RuntimeEnvironment& environment) {
+    std::vector<EnvironmentSetting> variables{{"PATH", environment.path}};
+    const std::optional<std::string>& dspRoot =
+        environment.dspRoot ? environment.dspRoot : environment.givenDspRoot;
+    if (dspRoot) variables.push_back({"VELDRA_DSP", *dspRoot});
+    variables.push_back(kHandOverSetting);
+    return variables;
+}
+
+RuntimeEnvironment readRuntimeEnvironment() {
+    const std::optional<std::string> veldra = platform::getEnvironmentVariable("VELDRA");
+    const std::vector<std::string> roots = splitInstallRoots(veldra.value_or(""));
+    const FileProbe isPresent = platform::opensForReading;
+    RuntimeEnvironment environment;
+    environment.givenDspRoot = platform::getEnvironmentVariable("VELDRA_DSP");
+    RuntimePath runtimePath =
+        composeRuntimePath(environment.givenDspRoot, roots,
+                           platform::getEnvironmentVariable("PATH").value_or(""), isPresent);
+    environment.kernel = findKernel(veldra, isPresent);
+    environment.roots = describeInstallRoots(roots, runtimePath, environment.kernel);
+    environment.path = std::move(runtimePath.path);
+    environment.dspRoot = std::move(runtimePath.dspRoot);
+    return environment;
+}
+
+Result<void> applyRuntimeEnvironment(const RuntimeEnvironment& environment) {
+    if (Result<void> fits = checkComposedPathLength(environment.path); !fits) return fits;
+    if (environment.dspRoot) platform::setEnvironmentVariable("VELDRA_DSP", *environment.dspRoot);
+    platform::setEnvironmentVariable("PATH", environment.path);
+    return {};
 }

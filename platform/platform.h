@@ -49,6 +49,9 @@ FileWrite replaceTextFile(const std::string& path, const std::string& text);
 // Writes text to standard output: to a console as characters, to a file or a pipe as UTF-8.
 void printToStandardOutput(const std::string& text);
 
+// Writes text to standard error, as standard output is written.
+void printToStandardError(const std::string& text);
+
 // Flushes standard output and ends the process with the status.
 [[noreturn]] void exitProcess(std::uint32_t status);
 
@@ -91,6 +94,10 @@ std::uint32_t resumeAndWait(const SuspendedChild& child);
 
 // Ends a child that must not run.
 void discardChild(const SuspendedChild& child);
+
+// The file that starting a program by its bare name finds: this program's directory, the
+// current directory, the system directories, then PATH; none when it finds nothing.
+std::optional<std::string> findProgram(const std::string& name);
 
 // Makes the console input device this process's standard input; a failure is ignored.
 void rebindStandardInputToConsole();

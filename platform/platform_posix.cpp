@@ -50,6 +50,10 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     return content;
 }
 
+void printToStandardError(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
 void printToStandardOutput(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
@@ -93,6 +97,8 @@ ChildStart startSuspended(ChildKind, const std::string&, const std::string&) {
 std::uint32_t resumeAndWait(const SuspendedChild&) { return 1; }
 
 void discardChild(const SuspendedChild&) {}
+
+std::optional<std::string> findProgram(const std::string&) { return std::nullopt; }
 
 void rebindStandardInputToConsole() {}
 

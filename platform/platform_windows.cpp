@@ -152,14 +152,65 @@ std::string startFailure(DWORD error, const std::string& name, const std::wstrin
     return reason;
 }
 
-// Where the system's program search finds the front end, when that is a path too long to start
-// by the search itself; empty otherwise.
-std::wstring longFrontEndPath(const std::wstring& program) {
-    const DWORD size = SearchPathW(nullptr, program.c_str(), L".exe", 0, nullptr, nullptr);
-    if (size <= MAX_PATH) return {};
-    std::wstring found(size, L'\0');
-    found.resize(SearchPathW(nullptr, program.c_str(), L".exe", size, found.data(), nullptr));
-    return found;
+// Writes to a console as characters, whatever its code page; to a file or a pipe as UTF-8.
+void print(DWORD which, FILE* stream, const std::string& text) {
+    HANDLE handle = GetStdHandle(which);
+    DWORD mode = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        std::fflush(stream);
+        const std::wstring characters = wide(withWindowsLineEnds(text));
+        DWORD written = 0;
+        WriteConsoleW(handle, characters.data(), static_cast<DWORD>(characters.size()), &written,
+                      nullptr);
+        return;
+    }
+    const std::string bytes = asUtf8(text);
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+}
+
+// Text that a Windows call writes into a buffer. The call returns the length written; when the
+// buffer is too small, the size it needs or (GetModuleFileName) the whole buffer; 0 on failure.
+template <typename Call>
+std::optional<std::wstring> textFrom(Call call) {
+    std::wstring text(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = call(text.data(), static_cast<DWORD>(text.size()));
+        if (length == 0) return std::nullopt;
+        if (length < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.resize(std::max<std::size_t>(length, 2 * text.size()));
+    }
+}
+
+// The directories in the order in which starting a program by its bare name looks in them: this
+// program's own, the current one, the system directories, then PATH.
+std::wstring programSearchPath() {
+    std::wstring path;
+    auto append = [&path](const std::optional<std::wstring>& directory) {
+        if (directory && !directory->empty()) path += *directory + L";";
+    };
+    const std::optional<std::wstring> module = textFrom(
+        [](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+    if (module) append(module->substr(0, module->find_last_of(L"\\/")));
+    append(textFrom([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); }));
+    append(textFrom([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); }));
+    const std::optional<std::wstring> windows =
+        textFrom([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
+    if (windows) append(*windows + L"\\System");
+    append(windows);
+    append(textFrom([](wchar_t* buffer, DWORD size) {
+        return GetEnvironmentVariableW(L"PATH", buffer, size);
+    }));
+    return path;
+}
+
+std::optional<std::wstring> searchProgram(const std::wstring& name) {
+    const std::wstring searchPath = programSearchPath();
+    return textFrom([&](wchar_t* buffer, DWORD size) {
+        return SearchPathW(searchPath.c_str(), name.c_str(), L".exe", size, buffer, nullptr);
+    });
 }
 
 // How many of the bytes one MultiByteToWideChar call converts: all of them when an int counts
@@ -306,21 +357,9 @@ FileWrite replaceTextFile(const std::string& path, const std::string& text) {
     }
 }
 
-void printToStandardOutput(const std::string& text) {
-    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD mode = 0;
-    if (GetConsoleMode(output, &mode)) {
-        // A console shows characters, whatever its code page.
-        std::fflush(stdout);
-        const std::wstring characters = wide(withWindowsLineEnds(text));
-        DWORD written = 0;
-        WriteConsoleW(output, characters.data(), static_cast<DWORD>(characters.size()), &written,
-                      nullptr);
-        return;
-    }
-    const std::string bytes = asUtf8(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-}
+void printToStandardOutput(const std::string& text) { print(STD_OUTPUT_HANDLE, stdout, text); }
+
+void printToStandardError(const std::string& text) { print(STD_ERROR_HANDLE, stderr, text); }
 
 ChildStart startSuspended(ChildKind kind, const std::string& programPath,
                           const std::string& commandLine) {
@@ -336,7 +375,11 @@ ChildStart startSuspended(ChildKind kind, const std::string& programPath,
         startup.hStdError = inheritableStandardHandle(STD_ERROR_HANDLE);
         program = wide(programPath);
     } else {
-        program = longFrontEndPath(wide(commandLine.substr(0, commandLine.find(' '))));
+        // Found as the system's search finds it, so that a front end at a long path can be
+        // started from its short form; at a short one, the search is left to the system.
+        const std::optional<std::wstring> found =
+            searchProgram(wide(commandLine.substr(0, commandLine.find(' '))));
+        if (found && found->size() >= MAX_PATH) program = *found;
     }
     const std::wstring startable = startablePath(program);
     if (!program.empty() && startable.empty()) {
@@ -383,6 +426,12 @@ void discardChild(const SuspendedChild& child) {
     TerminateProcess(child.process, 1);
     WaitForSingleObject(child.process, INFINITE);
     closeChild(child);
+}
+
+std::optional<std::string> findProgram(const std::string& name) {
+    const std::optional<std::wstring> found = searchProgram(wide(name));
+    if (!found) return std::nullopt;
+    return narrow(*found);
 }
 
 void rebindStandardInputToConsole() {

@@ -70,6 +70,26 @@ std::string readWord(const std::string& text, std::size_t& pos) {
     return word;
 }
 
+std::optional<std::string> readFileAt(const std::string& file) {
+    FILE* in = _wfopen(wide(file).c_str(), L"rb");
+    if (in == nullptr) return std::nullopt;
+    std::string content;
+    int c;
+    while ((c = std::fgetc(in)) != EOF) content += static_cast<char>(c);
+    std::fclose(in);
+    return content;
+}
+
+// Wine now and then fails to start a process with an internal error (1359) when the machine is
+// busy; that says nothing of the program started, so the start is tried once more.
+template <typename Start>
+BOOL startingAgainOnceOnAnInternalError(Start start) {
+    if (start()) return TRUE;
+    if (GetLastError() != ERROR_INTERNAL_ERROR) return FALSE;
+    Sleep(100);
+    return start();
+}
+
 void expectChar(const std::string& text, std::size_t& pos, char c) {
     if (pos >= text.size() || text[pos] != c) throw std::runtime_error("malformed record");
     ++pos;
@@ -127,13 +147,7 @@ void CompileDirectory::writeFile(const std::string& relative, const std::string&
 }
 
 std::optional<std::string> CompileDirectory::readFile(const std::string& relative) const {
-    FILE* in = _wfopen(wide(at(relative)).c_str(), L"rb");
-    if (in == nullptr) return std::nullopt;
-    std::string content;
-    int c;
-    while ((c = std::fgetc(in)) != EOF) content += static_cast<char>(c);
-    std::fclose(in);
-    return content;
+    return readFileAt(at(relative));
 }
 
 bool CompileDirectory::exists(const std::string& relative) const {
@@ -231,15 +245,19 @@ Outcome CompileDirectory::startWide(const std::string& commandLine, const std::s
     std::wstring line = wide(commandLine);
     std::wstring block = wideEnvironmentBlock();
     const std::wstring current = wide(directory.empty() ? path_ : directory);
-    const BOOL started = CreateProcessW(wide(at(program)).c_str(), line.data(), nullptr, nullptr,
-                                        TRUE, CREATE_UNICODE_ENVIRONMENT, block.data(),
-                                        current.c_str(), &startup, &process);
+    const BOOL started = startingAgainOnceOnAnInternalError([&] {
+        return CreateProcessW(wide(at(program)).c_str(), line.data(), nullptr, nullptr, TRUE,
+                              CREATE_UNICODE_ENVIRONMENT, block.data(), current.c_str(), &startup,
+                              &process);
+    });
     CloseHandle(writeEnd);
     CloseHandle(input);
     if (!started) {
         CloseHandle(readEnd);
         ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
-        return Outcome{"", 0xFFFFFFFF};
+        Outcome failed;
+        failed.status = 0xFFFFFFFF;
+        return failed;
     }
     return collect(readEnd, process);
 }
@@ -248,13 +266,17 @@ Outcome CompileDirectory::type(const std::string& command) const {
     return run(nullptr, writeBatchFile(command));
 }
 
+Outcome CompileDirectory::typeWithErrorApart(const std::string& command) const {
+    return run(nullptr, writeBatchFile(command), "", true);
+}
+
 Outcome CompileDirectory::startLauncher(const std::string& commandLine,
                                         const std::string& directory) const {
     return run(at("tb.exe").c_str(), commandLine, directory);
 }
 
 Outcome CompileDirectory::run(const char* program, const std::string& commandLine,
-                              const std::string& directory) const {
+                              const std::string& directory, bool errorApart) const {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -262,29 +284,42 @@ Outcome CompileDirectory::run(const char* program, const std::string& commandLin
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                &inheritable, OPEN_EXISTING, 0, nullptr);
+    // Standard error apart goes to a file beside the compile directory, read once the launch has
+    // ended, so that neither stream can block the other.
+    const std::string errorFile = path_ + ".stderr";
+    HANDLE error = writeEnd;
+    if (errorApart) {
+        error = CreateFileA(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            &inheritable, CREATE_ALWAYS, 0, nullptr);
+    }
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = input;
     startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdError = error;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
     std::string block = environmentBlock();
     Outcome outcome;
     const std::string& current = directory.empty() ? path_ : directory;
-    const BOOL started = CreateProcessA(program, line.data(), nullptr, nullptr, TRUE, 0,
-                                        block.data(), current.c_str(), &startup, &process);
+    const BOOL started = startingAgainOnceOnAnInternalError([&] {
+        return CreateProcessA(program, line.data(), nullptr, nullptr, TRUE, 0, block.data(),
+                              current.c_str(), &startup, &process);
+    });
     CloseHandle(writeEnd);
     CloseHandle(input);
+    if (errorApart) CloseHandle(error);
     if (!started) {
         CloseHandle(readEnd);
         ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
         outcome.status = 0xFFFFFFFF;
         return outcome;
     }
-    return collect(readEnd, process);
+    outcome = collect(readEnd, process);
+    if (errorApart) outcome.standardError = readFileAt(errorFile).value_or("");
+    return outcome;
 }
 
 Outcome CompileDirectory::collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const {

@@ -32,7 +32,8 @@ struct Record {
 };
 
 struct Outcome {
-    std::string output;  // standard output and error, as bytes
+    std::string output;         // standard output, and error unless it was captured apart; bytes
+    std::string standardError;  // standard error, when captured apart
     std::uint32_t status = 0;
 };
 
@@ -68,6 +69,8 @@ class CompileDirectory {
 
     // Runs the command through a batch file and cmd.exe /c; waits for it.
     Outcome type(const std::string& command) const;
+    // The same, with standard error captured apart from standard output.
+    Outcome typeWithErrorApart(const std::string& command) const;
     // Starts tb.exe here directly (no shell) with the command line; waits for it. The launch runs
     // in this directory, or in the Windows directory given.
     Outcome startLauncher(const std::string& commandLine, const std::string& directory = "") const;
@@ -91,7 +94,7 @@ class CompileDirectory {
     std::string binDirectory_;
     std::string writeBatchFile(const std::string& command) const;
     Outcome run(const char* program, const std::string& commandLine,
-                const std::string& directory = "") const;
+                const std::string& directory = "", bool errorApart = false) const;
     std::string environmentBlock() const;
     std::wstring wideEnvironmentBlock() const;
     Outcome collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const;

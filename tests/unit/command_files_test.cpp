@@ -223,21 +223,23 @@ TEST(ExpandArguments, StopsAtTheFirstFailingCommandFile) {
     EXPECT_EQ(files.filesRead, Arguments{"missing.f"});
 }
 
-// Each file is decoded on its own before it is tokenized, and its encoding is noted in the order
-// the files were read (a file read twice, twice).
-TEST(ExpandArguments, DecodesEachFileAndNotesItsEncoding) {
+// Each file is decoded on its own before it is tokenized; one record for each file read, in the
+// order read (a file read twice, twice), with its encoding and the number of arguments it gave.
+TEST(ExpandArguments, DecodesEachFileAndRecordsIt) {
     FakeReader files;
-    const Result<ExpandedArguments> result = expandArguments(
-        {"tb.exe", "-f", "utf16.f", "x", "-f", "ansi.f", "-f", "a.f", "-f", "utf16.f"},
-        files.reader(), latin1);
+    const Result<ExpandedArguments> result =
+        expandArguments({"tb.exe", "-f", "utf16.f", "x", "-f", "ansi.f", "-f", "a.f", "-f",
+                         "empty.f", "-f", "utf16.f"},
+                        files.reader(), latin1);
     ASSERT_TRUE(result.ok()) << result.failure().message;
     EXPECT_EQ(result->arguments,
               (Arguments{"tb.exe", "-\xCE\xB1", "x", "caf\xC3\xA9", "-a1", "-a2", "-\xCE\xB1"}));
     const std::vector<CommandFileRead> expectedReads = {
-        {"utf16.f", CommandFileEncoding::utf16LittleEndian},
-        {"ansi.f", CommandFileEncoding::ansiCodePage},
-        {"a.f", CommandFileEncoding::utf8},
-        {"utf16.f", CommandFileEncoding::utf16LittleEndian},
+        {"utf16.f", CommandFileEncoding::utf16LittleEndian, 1},
+        {"ansi.f", CommandFileEncoding::ansiCodePage, 1},
+        {"a.f", CommandFileEncoding::utf8, 2},
+        {"empty.f", CommandFileEncoding::utf8, 0},
+        {"utf16.f", CommandFileEncoding::utf16LittleEndian, 1},
     };
     EXPECT_EQ(result->filesRead, expectedReads);
 }

@@ -136,3 +136,70 @@ TEST(CheckComposedPathLength, FailsOnlyBeyondThePlatformLimit) {
               "ERROR: The composed PATH is 32767 characters long; the platform's limit on an "
               "environment value is 32766 characters. Shorten VELDRA or PATH.");
 }
+
+// What each root is reported to hold follows the two searches as they ran: each stops at the first
+// root holding what it seeks, and the DSP library is not sought when VELDRA_DSP is set.
+TEST(DescribeInstallRoots, FollowsWhatTheSearchesLookedAtAndFound) {
+    const std::vector<std::string> roots = {"C:\\A", "C:\\B", "C:\\C", "C:\\D"};
+    const struct {
+        const char* name;
+        std::set<std::string> present;
+        std::optional<std::string> dspEnv;
+        std::vector<InstallRoot> described;
+    } cases[] = {
+        {"kernel and library apart, a root after both",
+         {"C:\\B" + kKernel, "C:\\C" + kDspLibrary, "C:\\D" + kKernel, "C:\\D" + kDspLibrary},
+         std::nullopt,
+         {{"C:\\A", true, false, false},
+          {"C:\\B", true, true, false},
+          {"C:\\C", true, false, true},
+          {"C:\\D", false, false, false}}},
+        {"both in one root",
+         {"C:\\A" + kKernel, "C:\\A" + kDspLibrary},
+         std::nullopt,
+         {{"C:\\A", true, true, true},
+          {"C:\\B", false, false, false},
+          {"C:\\C", false, false, false},
+          {"C:\\D", false, false, false}}},
+        {"library given, kernel in the last root",
+         {"C:\\A" + kDspLibrary, "C:\\D" + kKernel},
+         "D:\\dsp",
+         {{"C:\\A", true, false, false},
+          {"C:\\B", true, false, false},
+          {"C:\\C", true, false, false},
+          {"C:\\D", true, true, false}}},
+        {"neither anywhere",
+         {},
+         std::nullopt,
+         {{"C:\\A", true, false, false},
+          {"C:\\B", true, false, false},
+          {"C:\\C", true, false, false},
+          {"C:\\D", true, false, false}}},
+    };
+    for (const auto& c : cases) {
+        FakeFiles files;
+        files.present = c.present;
+        const RuntimePath runtimePath = composeRuntimePath(c.dspEnv, roots, "", files.probe());
+        const KernelSearch kernel =
+            findKernel(std::string("C:\\A;C:\\B;C:\\C;C:\\D"), files.probe());
+        EXPECT_EQ(describeInstallRoots(roots, runtimePath, kernel), c.described) << c.name;
+    }
+}
+
+TEST(StartedProgramVariables, PathThenTheDspRootGivenOrDerivedThenTheHandOverSetting) {
+    RuntimeEnvironment environment;
+    environment.path = "C:\\A\\lib\\nt64;old";
+    const EnvironmentSetting path{"PATH", environment.path};
+    EXPECT_EQ(startedProgramVariables(environment),
+              (std::vector<EnvironmentSetting>{path, kHandOverSetting}));
+
+    environment.dspRoot = "C:\\B";
+    EXPECT_EQ(startedProgramVariables(environment),
+              (std::vector<EnvironmentSetting>{path, {"VELDRA_DSP", "C:\\B"}, kHandOverSetting}));
+
+    environment.dspRoot = std::nullopt;
+    environment.givenDspRoot = "";
+    EXPECT_EQ(startedProgramVariables(environment),
+              (std::vector<EnvironmentSetting>{path, {"VELDRA_DSP", ""}, kHandOverSetting}));
+    EXPECT_EQ(kHandOverSetting, (EnvironmentSetting{"PORT_DYNAMIC_DISABLE_MSG", "1"}));
+}
