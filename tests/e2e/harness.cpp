@@ -180,30 +180,9 @@ std::string CompileDirectory::writeBatchFile(const std::string& command) const {
     return "cmd.exe /c run.bat";
 }
 
-std::string CompileDirectory::environmentBlock() const {
-    std::map<std::string, std::string> variables;
-    char* strings = GetEnvironmentStringsA();
-    for (const char* entry = strings; *entry != '\0'; entry += std::strlen(entry) + 1) {
-        const char* equals = std::strchr(entry + 1, '=');
-        if (equals == nullptr) continue;
-        std::string name(entry, equals);
-        std::transform(name.begin(), name.end(), name.begin(), ::toupper);
-        variables[name] = equals + 1;
-    }
-    FreeEnvironmentStringsA(strings);
-    for (const auto& [name, value] : environment) {
-        if (value) {
-            variables[name] = *value;
-        } else {
-            variables.erase(name);
-        }
-    }
-    std::string block;
-    for (const auto& [name, value] : variables) block += name + "=" + value + '\0';
-    return block + '\0';
-}
-
-std::wstring CompileDirectory::wideEnvironmentBlock() const {
+// Wide, so that values outside the ANSI code page reach the launch as they are; CreateProcessA
+// takes it too, with CREATE_UNICODE_ENVIRONMENT.
+std::wstring CompileDirectory::environmentBlock() const {
     std::map<std::wstring, std::wstring> variables;
     wchar_t* strings = GetEnvironmentStringsW();
     for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
@@ -243,7 +222,7 @@ Outcome CompileDirectory::startWide(const std::string& commandLine, const std::s
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION process{};
     std::wstring line = wide(commandLine);
-    std::wstring block = wideEnvironmentBlock();
+    std::wstring block = environmentBlock();
     const std::wstring current = wide(directory.empty() ? path_ : directory);
     const BOOL started = startingAgainOnceOnAnInternalError([&] {
         return CreateProcessW(wide(at(program)).c_str(), line.data(), nullptr, nullptr, TRUE,
@@ -301,12 +280,13 @@ Outcome CompileDirectory::run(const char* program, const std::string& commandLin
     startup.hStdError = error;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
-    std::string block = environmentBlock();
+    std::wstring block = environmentBlock();
     Outcome outcome;
     const std::string& current = directory.empty() ? path_ : directory;
     const BOOL started = startingAgainOnceOnAnInternalError([&] {
-        return CreateProcessA(program, line.data(), nullptr, nullptr, TRUE, 0, block.data(),
-                              current.c_str(), &startup, &process);
+        return CreateProcessA(program, line.data(), nullptr, nullptr, TRUE,
+                              CREATE_UNICODE_ENVIRONMENT, block.data(), current.c_str(), &startup,
+                              &process);
     });
     CloseHandle(writeEnd);
     CloseHandle(input);
@@ -342,12 +322,13 @@ Outcome CompileDirectory::collect(HANDLE readEnd, const PROCESS_INFORMATION& pro
 PROCESS_INFORMATION CompileDirectory::typeInBackground(const std::string& command,
                                                        DWORD creationFlags) const {
     std::string line = writeBatchFile(command);
-    std::string block = environmentBlock();
+    std::wstring block = environmentBlock();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags, block.data(),
-                        path_.c_str(), &startup, &process)) {
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE,
+                        creationFlags | CREATE_UNICODE_ENVIRONMENT, block.data(), path_.c_str(),
+                        &startup, &process)) {
         ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
     }
     return process;
@@ -419,10 +400,11 @@ PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(const std::strin
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
     std::string line = commandLine;
-    std::string block = environmentBlock();
+    std::wstring block = environmentBlock();
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(at("tb.exe").c_str(), line.data(), nullptr, nullptr, TRUE, creationFlags,
-                        block.data(), path_.c_str(), &startup, &process)) {
+    if (!CreateProcessA(at("tb.exe").c_str(), line.data(), nullptr, nullptr, TRUE,
+                        creationFlags | CREATE_UNICODE_ENVIRONMENT, block.data(), path_.c_str(),
+                        &startup, &process)) {
         ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
     }
     CloseHandle(nul);

@@ -95,8 +95,7 @@ class CompileDirectory {
     std::string writeBatchFile(const std::string& command) const;
     Outcome run(const char* program, const std::string& commandLine,
                 const std::string& directory = "", bool errorApart = false) const;
-    std::string environmentBlock() const;
-    std::wstring wideEnvironmentBlock() const;
+    std::wstring environmentBlock() const;
     Outcome collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const;
 };
 

@@ -2,26 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
+
+#include "tests/support/fake_files.h"
 
 namespace {
 
 const std::string kKernel = "\\bin\\nt64\\unwrapped\\kivotcl.exe";
-
-// Answers from a set of present files and records every path looked at.
-struct FakeFiles {
-    std::set<std::string> present;
-    std::vector<std::string> probed;
-
-    FileProbe probe() {
-        return [this](const std::string& file) {
-            probed.push_back(file);
-            return present.count(file) > 0;
-        };
-    }
-};
 
 }  // namespace
 

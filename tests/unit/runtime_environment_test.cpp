@@ -2,35 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
+#include "tests/support/fake_files.h"
+
 namespace {
 
-// Files that exist under the installation roots; every lookup is recorded in order.
-struct FakeFiles {
-    std::set<std::string> present;
-    std::vector<std::string> probed;
-
-    FileProbe probe() {
-        return [this](const std::string& file) {
-            probed.push_back(file);
-            return present.count(file) > 0;
-        };
-    }
-
-    std::vector<std::string> probedEndingIn(const std::string& tail) const {
-        std::vector<std::string> result;
-        for (const std::string& file : probed) {
-            if (file.size() >= tail.size() &&
-                file.compare(file.size() - tail.size(), tail.size(), tail) == 0) {
-                result.push_back(file);
-            }
+// The paths looked at that end in `tail`.
+std::vector<std::string> probedEndingIn(const FakeFiles& files, const std::string& tail) {
+    std::vector<std::string> result;
+    for (const std::string& file : files.probed) {
+        if (file.size() >= tail.size() &&
+            file.compare(file.size() - tail.size(), tail.size(), tail) == 0) {
+            result.push_back(file);
         }
-        return result;
     }
-};
+    return result;
+}
 
 const std::string kKernel = "\\bin\\nt64\\unwrapped\\kivotcl.exe";
 const std::string kDspLibrary = "\\quillo\\bin\\nt64\\vantrel_api.dll";
@@ -68,7 +57,7 @@ TEST(ComposeRuntimeEnvironment, PlacesTheDspEntryRightAfterItsRoot) {
                             rootEntries("C:\\C"));
     EXPECT_EQ(env.dspRoot, "C:\\B");
     // Once settled, later roots are not looked at for the library.
-    EXPECT_EQ(files.probedEndingIn(kDspLibrary),
+    EXPECT_EQ(probedEndingIn(files, kDspLibrary),
               (std::vector<std::string>{"C:\\A" + kDspLibrary, "C:\\B" + kDspLibrary}));
 }
 
@@ -90,7 +79,7 @@ TEST(ComposeRuntimeEnvironment, DspRootFromTheEnvironmentComesFirstAndStopsTheSe
         EXPECT_EQ(env.path, std::string(c.firstEntry) + rootEntries("C:\\A") + "old")
             << "VELDRA_DSP=" << c.dspEnv;
         EXPECT_EQ(env.dspRoot, std::nullopt) << "VELDRA_DSP=" << c.dspEnv;
-        EXPECT_EQ(files.probedEndingIn(kDspLibrary), std::vector<std::string>{})
+        EXPECT_EQ(probedEndingIn(files, kDspLibrary), std::vector<std::string>{})
             << "VELDRA_DSP=" << c.dspEnv;
     }
 }
