@@ -194,7 +194,8 @@ std::wstring programSearchPath() {
     const std::optional<std::wstring> module = textFrom(
         [](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
     if (module) append(module->substr(0, module->find_last_of(L"\\/")));
-    append(textFrom([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); }));
+    append(
+        textFrom([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); }));
     append(textFrom([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); }));
     const std::optional<std::wstring> windows =
         textFrom([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
@@ -387,9 +388,20 @@ ChildStart startSuspended(ChildKind kind, const std::string& programPath,
     }
     std::wstring mutableCommandLine = wide(commandLine);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(startable.empty() ? nullptr : startable.c_str(), mutableCommandLine.data(),
-                        nullptr, nullptr, kernel ? TRUE : FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &startup, &process)) {
+    auto create = [&] {
+        return CreateProcessW(startable.empty() ? nullptr : startable.c_str(),
+                              mutableCommandLine.data(), nullptr, nullptr, kernel ? TRUE : FALSE,
+                              CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
+    };
+    // A busy system (Wine in particular) now and then refuses a start with an internal error that
+    // a second try does not meet; any other refusal is final.
+    bool created = create();
+    for (int attempt = 0; !created && GetLastError() == ERROR_INTERNAL_ERROR && attempt < 3;
+         ++attempt) {
+        Sleep(50);
+        created = create();
+    }
+    if (!created) {
         const std::string name =
             kernel ? programPath : commandLine.substr(0, commandLine.find(' '));
         return ChildStart{std::nullopt, startFailure(GetLastError(), name, program)};
