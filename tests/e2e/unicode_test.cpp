@@ -236,3 +236,23 @@ TEST(LongPaths, AKernelBeyondMaxPathStartsOrSaysWhyNot) {
     EXPECT_EQ(std::count(outcome.output.begin(), outcome.output.end(), '\n'), 1);
     e2e::expectFailedLaunch(dir, outcome, outcome.output);
 }
+
+// The front end is found in a PATH entry outside the ANSI code page, and gets its values
+// unchanged.
+TEST(Unicode, TheFrontEndIsFoundAndGetsItsValuesUnchanged) {
+    CompileDirectory dir;
+    dir.installFrontEnd("rootρ/lib/nt64");
+    dir.environment["VELDRA"] = dir.at("rootρ");
+    dir.environment["PATH"] = kOldPath;
+
+    const auto outcome = dir.startWide("tb.exe -gui -view \"wave α.wcfg\" -wdb 中文 -x 😀");
+
+    EXPECT_EQ(outcome.status, 0u) << outcome.output;
+    const auto records = dir.records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].wideModule, dir.at("rootρ/lib/nt64/kivogui.exe"));
+    EXPECT_EQ(
+        records[0].wideArgs,
+        (std::vector<std::string>{"kivogui", "-exe", "kivo/tb.exe.sim/tb.exe", "-view",
+                                  "wave α.wcfg", "-wdb", "中文.wdb", "-userOptions", "\"-x 😀\""}));
+}
