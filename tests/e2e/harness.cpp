@@ -207,38 +207,7 @@ std::wstring CompileDirectory::environmentBlock() const {
 
 Outcome CompileDirectory::startWide(const std::string& commandLine, const std::string& program,
                                     const std::string& directory) const {
-    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inheritable, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               &inheritable, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process{};
-    std::wstring line = wide(commandLine);
-    std::wstring block = environmentBlock();
-    const std::wstring current = wide(directory.empty() ? path_ : directory);
-    const BOOL started = startingAgainOnceOnAnInternalError([&] {
-        return CreateProcessW(wide(at(program)).c_str(), line.data(), nullptr, nullptr, TRUE,
-                              CREATE_UNICODE_ENVIRONMENT, block.data(), current.c_str(), &startup,
-                              &process);
-    });
-    CloseHandle(writeEnd);
-    CloseHandle(input);
-    if (!started) {
-        CloseHandle(readEnd);
-        ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
-        Outcome failed;
-        failed.status = 0xFFFFFFFF;
-        return failed;
-    }
-    return collect(readEnd, process);
+    return start(wide(at(program)), wide(commandLine), directory, false);
 }
 
 Outcome CompileDirectory::type(const std::string& command) const {
@@ -256,44 +225,54 @@ Outcome CompileDirectory::startLauncher(const std::string& commandLine,
 
 Outcome CompileDirectory::run(const char* program, const std::string& commandLine,
                               const std::string& directory, bool errorApart) const {
+    // What CreateProcessA would make of these bytes: the ANSI code page's reading.
+    std::wstring line(commandLine.size(), L'\0');
+    line.resize(MultiByteToWideChar(CP_ACP, 0, commandLine.data(),
+                                    static_cast<int>(commandLine.size()), line.data(),
+                                    static_cast<int>(line.size())));
+    return start(program == nullptr ? std::wstring() : wide(program), line, directory, errorApart);
+}
+
+Outcome CompileDirectory::start(const std::wstring& program, std::wstring commandLine,
+                                const std::string& directory, bool errorApart) const {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     CreatePipe(&readEnd, &writeEnd, &inheritable, 0);
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                &inheritable, OPEN_EXISTING, 0, nullptr);
     // Standard error apart goes to a file beside the compile directory, read once the launch has
     // ended, so that neither stream can block the other.
     const std::string errorFile = path_ + ".stderr";
     HANDLE error = writeEnd;
     if (errorApart) {
-        error = CreateFileA(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            &inheritable, CREATE_ALWAYS, 0, nullptr);
+        error = CreateFileW(wide(errorFile).c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, CREATE_ALWAYS, 0,
+                            nullptr);
     }
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = input;
     startup.hStdOutput = writeEnd;
     startup.hStdError = error;
     PROCESS_INFORMATION process{};
-    std::string line = commandLine;
     std::wstring block = environmentBlock();
-    Outcome outcome;
-    const std::string& current = directory.empty() ? path_ : directory;
+    const std::wstring current = wide(directory.empty() ? path_ : directory);
     const BOOL started = startingAgainOnceOnAnInternalError([&] {
-        return CreateProcessA(program, line.data(), nullptr, nullptr, TRUE,
-                              CREATE_UNICODE_ENVIRONMENT, block.data(), current.c_str(), &startup,
-                              &process);
+        return CreateProcessW(program.empty() ? nullptr : program.c_str(), commandLine.data(),
+                              nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, block.data(),
+                              current.c_str(), &startup, &process);
     });
     CloseHandle(writeEnd);
     CloseHandle(input);
     if (errorApart) CloseHandle(error);
+    Outcome outcome;
     if (!started) {
         CloseHandle(readEnd);
-        ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
+        ADD_FAILURE() << "cannot start " << fromWide(commandLine) << ": error " << GetLastError();
         outcome.status = 0xFFFFFFFF;
         return outcome;
     }

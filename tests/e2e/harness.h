@@ -93,8 +93,12 @@ class CompileDirectory {
     std::string path_;
     std::string binDirectory_;
     std::string writeBatchFile(const std::string& command) const;
+    // Starts the program (found by the search when empty) with the command line given as ANSI
+    // bytes, or exactly as UTF-16.
     Outcome run(const char* program, const std::string& commandLine,
                 const std::string& directory = "", bool errorApart = false) const;
+    Outcome start(const std::wstring& program, std::wstring commandLine,
+                  const std::string& directory, bool errorApart) const;
     std::wstring environmentBlock() const;
     Outcome collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const;
 };
