@@ -41,9 +41,11 @@ enum class FileWrite { done, cannotOpen, writeFailed };
 
 // Replaces the file whole with the text, line feeds written as the system's line ends: the text
 // goes to a temporary file beside it, is flushed, and is then moved over the file. On any failure
-// the file is left as it was and the temporary file is removed. cannotOpen: the temporary file
-// cannot be created or the file cannot be replaced (its directory is missing, it is a directory);
-// writeFailed: a write, flush or close failed (a full disk).
+// the file is left as it was and the temporary file is removed. Temporary files of the file that
+// ended launches left behind are removed first. A device (NUL, CON) is written to as it is.
+// cannotOpen: the temporary file cannot be created or the file cannot be replaced (its directory
+// is missing, it is a directory, it is read-only or held open); writeFailed: a write, flush or
+// close failed (a full disk).
 FileWrite replaceTextFile(const std::string& path, const std::string& text);
 
 // Writes text to standard output: to a console as characters, to a file or a pipe as UTF-8.
@@ -66,7 +68,7 @@ enum class ChildKind {
     // is killed while it runs.
     kernel,
     // Found by the system's usual search from the first word of the command line; inherits no
-    // handles.
+    // handles. Ends with this process while it is suspended, and runs on once it is resumed.
     frontEnd,
 };
 

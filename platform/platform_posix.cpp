@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "platform/temporary_name.h"
 #include "text/wtf8.h"
 
 namespace platform {
@@ -73,7 +74,7 @@ std::string ansiToUtf8(std::string_view bytes) {
 }
 
 FileWrite replaceTextFile(const std::string& path, const std::string& text) {
-    const std::string temporary = path + "." + std::to_string(getpid()) + ".tmp";
+    const std::string temporary = temporaryNameFor(path, static_cast<std::uint32_t>(getpid()));
     FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) return FileWrite::cannotOpen;
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&

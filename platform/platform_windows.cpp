@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "platform/temporary_name.h"
 #include "text/wtf8.h"
 
 // The C runtime's split of its wide command line, exported by msvcrt.dll.
@@ -61,6 +62,13 @@ HANDLE createKillOnCloseJob() {
     return job;
 }
 
+// Lifts the job's kill-on-close: what runs in it outlives this process.
+void keepRunningWithoutThisProcess(HANDLE job) {
+    if (job == nullptr) return;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+}
+
 // The standard handle, made inheritable so that the child receives it even when it is a file or
 // a pipe.
 HANDLE inheritableStandardHandle(DWORD which) {
@@ -71,10 +79,18 @@ HANDLE inheritableStandardHandle(DWORD which) {
     return handle;
 }
 
+// This process is in the job too: its limit goes before its last handle, which would end this
+// process with the others.
+void closeJob(HANDLE job) {
+    if (job == nullptr) return;
+    keepRunningWithoutThisProcess(job);
+    CloseHandle(job);
+}
+
 void closeChild(const SuspendedChild& child) {
     CloseHandle(child.thread);
     CloseHandle(child.process);
-    if (child.job != nullptr) CloseHandle(child.job);
+    closeJob(child.job);
 }
 
 // The text with each line feed written as carriage return and line feed.
@@ -114,6 +130,53 @@ bool writeAll(HANDLE file, const std::string& bytes) {
         written += count;
     }
     return true;
+}
+
+// The file when it is a device rather than a file on a disk; INVALID_HANDLE_VALUE otherwise.
+HANDLE openDeviceForWriting(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE || GetFileType(file) != FILE_TYPE_DISK) return file;
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+}
+
+bool isRunning(DWORD processId) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+// Removes the temporary files of the file that launches ended before they could move them into
+// place (killed, or the machine stopped). A writer that still runs is left alone, and so is a
+// recent file, which a launch on another machine sharing the directory may be writing.
+void removeStaleTemporaryFiles(const std::string& path) {
+    const std::size_t separator = path.find_last_of("\\/:");
+    const std::string directory =
+        separator == std::string::npos ? "" : path.substr(0, separator + 1);
+    const std::string name = path.substr(directory.size());
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((wide(path) + L".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    constexpr std::uint64_t kOneMinute = 60ull * 10'000'000;
+    do {
+        const std::optional<std::uint32_t> writer =
+            temporaryWriter(name, narrow(found.cFileName, wcslen(found.cFileName)));
+        if (!writer || ticks(found.ftLastWriteTime) + kOneMinute > ticks(now)) continue;
+        if (*writer != GetCurrentProcessId() && isRunning(*writer)) continue;
+        const std::wstring stale = wide(directory) + found.cFileName;
+        SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(stale.c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 bool isDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
@@ -325,17 +388,28 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 }
 
 FileWrite replaceTextFile(const std::string& path, const std::string& text) {
+    const std::wstring target = wide(path);
+    const std::string bytes = withWindowsLineEnds(asUtf8(text));
+    // A device (NUL, CON) cannot be replaced by a move; it takes the text as it comes.
+    if (HANDLE device = openDeviceForWriting(target); device != INVALID_HANDLE_VALUE) {
+        const bool written = writeAll(device, bytes);
+        return CloseHandle(device) && written ? FileWrite::done : FileWrite::writeFailed;
+    }
+    // A move replaces a read-only file all the same; its owner meant it to stay as it is.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return FileWrite::cannotOpen;
+    }
+    removeStaleTemporaryFiles(path);
     // Beside the file, so that the move stays on one volume; named after this process, so that
     // launches side by side never share one.
-    const std::wstring target = wide(path);
-    const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    const std::wstring temporary = wide(temporaryNameFor(path, GetCurrentProcessId()));
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return isDiskFull(GetLastError()) ? FileWrite::writeFailed : FileWrite::cannotOpen;
     }
-    const bool written =
-        writeAll(file, withWindowsLineEnds(asUtf8(text))) && FlushFileBuffers(file);
+    const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
     if (!CloseHandle(file) || !written) {
         DeleteFileW(temporary.c_str());
         return FileWrite::writeFailed;
@@ -386,6 +460,16 @@ ChildStart startSuspended(ChildKind kind, const std::string& programPath,
     if (!program.empty() && startable.empty()) {
         return ChildStart{std::nullopt, pathTooLongToStart(program)};
     }
+    // The child is in the job from its creation: a kernel, so that nothing it starts escapes it;
+    // either child, so that it ends with this process rather than stay suspended for ever. This
+    // process joins the job first, so that its child is born in it: a child assigned after its
+    // creation would stay suspended for ever if this process were ended in between. Where jobs
+    // cannot be nested (before Windows 8), the child runs without one.
+    HANDLE job = createKillOnCloseJob();
+    if (job != nullptr && !AssignProcessToJobObject(job, GetCurrentProcess())) {
+        CloseHandle(job);
+        job = nullptr;
+    }
     std::wstring mutableCommandLine = wide(commandLine);
     PROCESS_INFORMATION process{};
     auto create = [&] {
@@ -402,34 +486,24 @@ ChildStart startSuspended(ChildKind kind, const std::string& programPath,
         created = create();
     }
     if (!created) {
+        const DWORD error = GetLastError();
+        closeJob(job);
         const std::string name =
             kernel ? programPath : commandLine.substr(0, commandLine.find(' '));
-        return ChildStart{std::nullopt, startFailure(GetLastError(), name, program)};
+        return ChildStart{std::nullopt, startFailure(error, name, program)};
     }
-    SuspendedChild child{kind, process.hProcess, process.hThread, nullptr};
-    if (kernel) {
-        // The kernel is in the job before any of its code runs, so nothing it starts escapes it.
-        // Where jobs cannot be nested (before Windows 8), it runs without one.
-        child.job = createKillOnCloseJob();
-        if (child.job != nullptr && !AssignProcessToJobObject(child.job, process.hProcess)) {
-            CloseHandle(child.job);
-            child.job = nullptr;
-        }
-    }
-    return ChildStart{child, {}};
+    return ChildStart{SuspendedChild{kind, process.hProcess, process.hThread, job}, {}};
 }
 
 std::uint32_t resumeAndWait(const SuspendedChild& child) {
     ResumeThread(child.thread);
+    // A running front end is the user's window and outlives a launcher that is ended.
+    if (child.kind == ChildKind::frontEnd) keepRunningWithoutThisProcess(child.job);
     WaitForSingleObject(child.process, INFINITE);
     DWORD status = 1;
     GetExitCodeProcess(child.process, &status);
-    if (child.job != nullptr) {
-        // The kernel ended by itself: what it left running is its own and outlives the launcher.
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        SetInformationJobObject(child.job, JobObjectExtendedLimitInformation, &limits,
-                                sizeof limits);
-    }
+    // The kernel ended by itself: what it left running is its own and outlives the launcher.
+    keepRunningWithoutThisProcess(child.job);
     closeChild(child);
     return status;
 }
