@@ -16,7 +16,9 @@ RuntimePath composeRuntimePath(const std::optional<std::string>& dspEnv,
     RuntimePath result;
     bool dspSettled = false;
     if (dspEnv) {
-        result.path += *dspEnv + dspBinDir + ";";
+        // Set but empty, it names no directory: its entry would be one at the root of the
+        // current drive, which nobody asked for. It still settles the DSP root.
+        if (!dspEnv->empty()) result.path += *dspEnv + dspBinDir + ";";
         dspSettled = true;
     }
     for (const std::string& root : roots) {

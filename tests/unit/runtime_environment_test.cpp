@@ -67,7 +67,7 @@ TEST(ComposeRuntimeEnvironment, DspRootFromTheEnvironmentComesFirstAndStopsTheSe
         const char* firstEntry;
     } cases[] = {
         {"D:\\dsp", "D:\\dsp\\quillo\\bin\\nt64;"},
-        {"", "\\quillo\\bin\\nt64;"},  // set but empty still counts as set
+        {"", ""},  // set but empty still counts as set, and adds no entry at the drive's root
     };
     for (const auto& c : cases) {
         FakeFiles files;
