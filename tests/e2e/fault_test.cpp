@@ -2,8 +2,6 @@
 // input that must end in a clear message or a normal launch, never in a crash or a lost argument.
 #include <gtest/gtest.h>
 #include <windows.h>
-// The process snapshot needs the types of windows.h first.
-#include <tlhelp32.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -136,34 +134,8 @@ TEST(FaultRoundTrip, GeneratedArgumentVectorsReachTheKernelExactly) {
     }
 }
 
-namespace {
-
-// The pid the kernel recorded once its record is complete; 0 when none came in time or the
-// launcher ended first.
-DWORD waitForKernel(const CompileDirectory& dir, HANDLE launcher) {
-    for (int waited = 0; waited < 10000; waited += 20) {
-        const std::string text = dir.readFile("record.txt").value_or("");
-        if (text.find("end\n") != std::string::npos) return dir.records().at(0).pid;
-        if (WaitForSingleObject(launcher, 20) == WAIT_OBJECT_0) return 0;
-    }
-    return 0;
-}
-
-// Processes whose parent is the given process.
-std::vector<DWORD> childrenOf(DWORD parent) {
-    std::vector<DWORD> children;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == parent) children.push_back(entry.th32ProcessID);
-    }
-    CloseHandle(snapshot);
-    return children;
-}
-
-}  // namespace
+using e2e::childrenOf;
+using e2e::waitForKernel;
 
 // A script's time-out kills the launcher; the simulation must not run on without it.
 TEST(FaultKill, KillingTheLauncherEndsTheKernel) {

@@ -1,6 +1,8 @@
 #include "tests/e2e/harness.h"
 
+// The process snapshot needs the types of windows.h first.
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cctype>
@@ -183,25 +185,30 @@ std::string CompileDirectory::writeBatchFile(const std::string& command) const {
 // Wide, so that values outside the ANSI code page reach the launch as they are; CreateProcessA
 // takes it too, with CREATE_UNICODE_ENVIRONMENT.
 std::wstring CompileDirectory::environmentBlock() const {
-    std::map<std::wstring, std::wstring> variables;
+    // Names are matched as the system matches them, whatever their case; a change keeps the case
+    // it is given in ("Path"), so that a launch can meet a name spelled another way.
+    auto key = [](std::wstring name) {
+        std::transform(name.begin(), name.end(), name.begin(), ::towupper);
+        return name;
+    };
+    std::map<std::wstring, std::wstring> variables;  // "NAME" to "Name=value"
     wchar_t* strings = GetEnvironmentStringsW();
     for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
         const wchar_t* equals = wcschr(entry + 1, L'=');
         if (equals == nullptr) continue;
         std::wstring name(entry, equals);
-        std::transform(name.begin(), name.end(), name.begin(), ::towupper);
-        variables[name] = equals + 1;
+        variables[key(name)] = key(name) + equals;
     }
     FreeEnvironmentStringsW(strings);
     for (const auto& [name, value] : environment) {
         if (value) {
-            variables[wide(name)] = wide(*value);
+            variables[key(wide(name))] = wide(name) + L"=" + wide(*value);
         } else {
-            variables.erase(wide(name));
+            variables.erase(key(wide(name)));
         }
     }
     std::wstring block;
-    for (const auto& [name, value] : variables) block += name + L"=" + value + L'\0';
+    for (const auto& [name, entry] : variables) block += entry + L'\0';
     return block + L'\0';
 }
 
@@ -247,9 +254,9 @@ Outcome CompileDirectory::start(const std::wstring& program, std::wstring comman
     const std::string errorFile = path_ + ".stderr";
     HANDLE error = writeEnd;
     if (errorApart) {
-        error = CreateFileW(wide(errorFile).c_str(), GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, CREATE_ALWAYS, 0,
-                            nullptr);
+        error =
+            CreateFileW(wide(errorFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        &inheritable, CREATE_ALWAYS, 0, nullptr);
     }
 
     STARTUPINFOW startup{};
@@ -355,6 +362,9 @@ std::vector<Record> CompileDirectory::records() const {
             } else {
                 environment[name] = readField(text, pos);
             }
+        } else if (key == "pathname") {
+            expectChar(text, pos, ' ');
+            records.back().pathNames.push_back(readField(text, pos));
         } else if (key == "interrupted") {
             records.back().interrupted = true;
         } else if (key == "spawned") {
@@ -368,8 +378,9 @@ std::vector<Record> CompileDirectory::records() const {
     return records;
 }
 
-PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(const std::string& commandLine,
-                                                                DWORD creationFlags) const {
+PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(
+    const std::string& commandLine, DWORD creationFlags,
+    const std::optional<StandardHandles>& handles) const {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE nul =
         CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -377,7 +388,10 @@ PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(const std::strin
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    const StandardHandles given = handles.value_or(StandardHandles{nul, nul, nul});
+    startup.hStdInput = given.input;
+    startup.hStdOutput = given.output;
+    startup.hStdError = given.error;
     std::string line = commandLine;
     std::wstring block = environmentBlock();
     PROCESS_INFORMATION process{};
@@ -388,6 +402,28 @@ PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(const std::strin
     }
     CloseHandle(nul);
     return process;
+}
+
+DWORD waitForKernel(const CompileDirectory& dir, HANDLE launcher) {
+    for (int waited = 0; waited < 10000; waited += 20) {
+        const std::string text = dir.readFile("record.txt").value_or("");
+        if (text.find("end\n") != std::string::npos) return dir.records().at(0).pid;
+        if (WaitForSingleObject(launcher, 20) == WAIT_OBJECT_0) return 0;
+    }
+    return 0;
+}
+
+std::vector<DWORD> childrenOf(DWORD parent) {
+    std::vector<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parent) children.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return children;
 }
 
 void expectFailedLaunch(const CompileDirectory& dir, const Outcome& outcome,

@@ -27,6 +27,8 @@ struct Record {
     std::vector<std::string> wideArgs;
     std::map<std::string, std::optional<std::string>> wideEnvironment;
     std::string directory;
+    // The names of its environment variables that are PATH in some spelling, in block order.
+    std::vector<std::string> pathNames;
     bool interrupted = false;
     DWORD spawned = 0;  // the helper it started, if any
 };
@@ -39,6 +41,13 @@ struct Outcome {
 
 // Environment changes for a launch: a value sets the variable, none removes it.
 using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
+
+// The standard handles a program is started with.
+struct StandardHandles {
+    HANDLE input = nullptr;
+    HANDLE output = nullptr;
+    HANDLE error = nullptr;
+};
 
 class CompileDirectory {
   public:
@@ -84,10 +93,11 @@ class CompileDirectory {
 
     std::vector<Record> records() const;
 
-    // Starts tb.exe here directly with the command line and standard handles on NUL, without
-    // waiting; the caller closes the handles.
-    PROCESS_INFORMATION startLauncherInBackground(const std::string& commandLine,
-                                                  DWORD creationFlags = 0) const;
+    // Starts tb.exe here directly with the command line, without waiting; the caller closes the
+    // handles. Its standard handles are the ones given (a null one is closed), or else NUL.
+    PROCESS_INFORMATION startLauncherInBackground(
+        const std::string& commandLine, DWORD creationFlags = 0,
+        const std::optional<StandardHandles>& handles = std::nullopt) const;
 
   private:
     std::string path_;
@@ -102,6 +112,13 @@ class CompileDirectory {
     std::wstring environmentBlock() const;
     Outcome collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const;
 };
+
+// The pid the kernel recorded once its record is complete; 0 when none came in time or the
+// launcher ended first.
+DWORD waitForKernel(const CompileDirectory& dir, HANDLE launcher);
+
+// Processes whose parent is the given process.
+std::vector<DWORD> childrenOf(DWORD parent);
 
 // UTF-8 (WTF-8) as UTF-16, and back: file names and command lines outside the ANSI code page.
 std::wstring wide(const std::string& text);

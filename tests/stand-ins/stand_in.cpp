@@ -115,6 +115,13 @@ int main(int argc, char** argv) {
         const std::string value = wideEnvironmentValue(name, isSet);
         record += "wenv " + fromWide(name) + " " + (isSet ? field(value) : "unset") + "\n";
     }
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        const std::wstring name(entry, wcscspn(entry + 1, L"=") + 1);
+        if (_wcsicmp(name.c_str(), L"PATH") == 0)
+            record += "pathname " + field(fromWide(name.c_str())) + "\n";
+    }
+    FreeEnvironmentStringsW(strings);
     std::string directory(GetCurrentDirectoryA(0, nullptr), '\0');
     directory.resize(GetCurrentDirectoryA(directory.size(), directory.data()));
     record += "cwd " + field(directory) + "\nend\n";
