@@ -18,16 +18,13 @@ using e2e::CompileDirectory;
 using e2e::concat;
 using e2e::kEarlierLog;
 using e2e::kernelPrefix;
+using e2e::logText;
 using e2e::kOldPath;
 using e2e::Outcome;
 using e2e::rootEntries;
 using e2e::StandardHandles;
 
 namespace {
-
-std::string logText(const std::string& typed) {
-    return "Kivo log file\r\nRunning: " + typed + " \r\n";
-}
 
 std::string composedPath(const CompileDirectory& dir) {
     return rootEntries(dir.rootA()) + rootEntries(dir.rootB()) + dir.rootB() +

@@ -144,6 +144,11 @@ inline std::string rootEntries(const std::string& root) {
            "\\bin\\nt64\\Microsoft.VC80.MFC;";
 }
 
+// The run log of a launch typed so.
+inline std::string logText(const std::string& typed) {
+    return "Kivo log file\r\nRunning: " + typed + " \r\n";
+}
+
 // What kivo.log holds before a launch that must fail and leave it alone.
 inline const std::string kEarlierLog = "earlier log";
 

@@ -12,14 +12,7 @@
 using e2e::CompileDirectory;
 using e2e::concat;
 using e2e::kernelPrefix;
-
-namespace {
-
-std::string logText(const std::string& typed) {
-    return "Kivo log file\r\nRunning: " + typed + " \r\n";
-}
-
-}  // namespace
+using e2e::logText;
 
 // Every case starts with an old kivo.log in place, so a log that is written must replace it whole
 // and one that is not written must leave it alone. The kernel receives -log and -nolog too.
