@@ -44,8 +44,7 @@ std::chrono::milliseconds since(std::chrono::steady_clock::time_point start) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const std::vector<std::string> typed = platform::programArguments(argc, argv);
+int launch(const std::vector<std::string>& typed) {
     const std::string typedName = typed.empty() ? "" : typed[0];
     const LaunchSwitches switches = readLaunchSwitches();
     const LaunchTrace trace(switches.trace);

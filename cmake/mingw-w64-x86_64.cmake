@@ -1,18 +1,6 @@
-# Cross-compiles the launcher for 64-bit Windows with mingw-w64 and runs what it builds under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+# Cross-compiles the launcher for 64-bit Windows with mingw-w64's g++ and runs what it builds
+# under Wine.
+include(${CMAKE_CURRENT_LIST_DIR}/windows-x86_64-common.cmake)
 
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Static runtime: the programs need only the system's DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
-# Wine runs the Windows programs; the wrapper gives them a quiet prefix inside the build tree.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run")

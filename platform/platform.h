@@ -11,15 +11,17 @@
 // Text crosses this door as UTF-8 (WTF-8, so that names and arguments that Windows allows but
 // UTF-16 cannot validate, a lone surrogate, survive); the Windows side converts to and from
 // UTF-16 here and nowhere else.
+// The launch, which the entry point above every stage defines. The platform's start of the program
+// calls it with the arguments as typed, program name first (on Windows, the C runtime's split of
+// the wide command line), and ends the process with the status it returns.
+int launch(const std::vector<std::string>& typed);
+
 namespace platform {
 
 // Limit of the platform on a command line and on an environment value, in UTF-16 units, the
 // terminating NUL included.
 constexpr std::size_t kMaxCommandLine = 32767;
 constexpr std::size_t kMaxEnvironmentValue = 32767;
-
-// The process's arguments as typed, program name first.
-std::vector<std::string> programArguments(int argc, char** argv);
 
 // Environment variables of this process; what they are set to, the started program inherits.
 std::optional<std::string> getEnvironmentVariable(const std::string& name);

@@ -12,10 +12,6 @@
 
 namespace platform {
 
-std::vector<std::string> programArguments(int argc, char** argv) {
-    return std::vector<std::string>(argv, argv + argc);
-}
-
 std::optional<std::string> getEnvironmentVariable(const std::string& name) {
     const char* value = std::getenv(name.c_str());
     if (value == nullptr) return std::nullopt;

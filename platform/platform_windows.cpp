@@ -10,10 +10,6 @@
 #include "platform/temporary_name.h"
 #include "text/wtf8.h"
 
-// The C runtime's split of its wide command line, exported by msvcrt.dll.
-extern "C" int __cdecl __wgetmainargs(int* count, wchar_t*** arguments, wchar_t*** environment,
-                                      int expandWildcards, void* startupInfo);
-
 namespace platform {
 
 namespace {
@@ -290,21 +286,6 @@ std::size_t ansiPieceLength(std::string_view bytes) {
 }
 
 }  // namespace
-
-std::vector<std::string> programArguments(int, char**) {
-    // The runtime's own split of the wide command line: the narrow one has already lost what
-    // the ANSI code page cannot hold.
-    struct StartupInfo {
-        int newMode;
-    } startup{0};
-    int count = 0;
-    wchar_t** arguments = nullptr;
-    wchar_t** environment = nullptr;
-    __wgetmainargs(&count, &arguments, &environment, 0, &startup);
-    std::vector<std::string> result;
-    for (int i = 0; i < count; ++i) result.push_back(narrow(arguments[i], wcslen(arguments[i])));
-    return result;
-}
 
 std::optional<std::string> getEnvironmentVariable(const std::string& name) {
     const std::wstring wideName = wide(name);
