@@ -1,5 +1,6 @@
 #include "launch/gui_handover.h"
 
+#include "launch/install_layout.h"
 #include "platform/platform.h"
 
 std::string frameUserOptions(const std::vector<std::string>& userOptions) {
@@ -31,7 +32,7 @@ std::string composeGuiCommandLine(const std::string& supportPath, const Launcher
 
 Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                         const LauncherOptions& options) {
-    return withinCommandLineLimit("the front end kivogui",
+    return withinCommandLineLimit(std::string("the front end ") + kFrontEndName,
                                   {"", composeGuiCommandLine(supportPath, options)});
 }
 

@@ -9,10 +9,8 @@
 #include "args/launcher_options.h"
 #include "core/command_line.h"
 #include "core/result.h"
+#include "launch/install_layout.h"
 #include "platform/platform.h"
-
-// The front end's program name, the first word of its command line.
-inline constexpr const char* kFrontEndName = "kivogui";
 
 // The user options as the front end receives them, one argument: space-separated, between double
 // quotes.

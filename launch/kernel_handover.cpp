@@ -1,10 +1,11 @@
 #include "launch/kernel_handover.h"
 
+#include "launch/install_layout.h"
 #include "platform/platform.h"
 
 std::vector<std::string> kernelArgumentVector(const std::string& supportPath,
                                               const std::vector<std::string>& arguments) {
-    std::vector<std::string> vector{"kivotcl", "-exe", supportPath};
+    std::vector<std::string> vector{kKernelName, "-exe", supportPath};
     vector.insert(vector.end(), arguments.begin(), arguments.end());
     return vector;
 }
