@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "platform/temporary_file.h"
 #include "text/wtf8.h"
 
 // The C runtime's split of its wide command line, exported by msvcrt.dll.
@@ -328,30 +329,28 @@ FileWrite replaceTextFile(const std::string& path, const std::string& text) {
     // Beside the file, so that the move stays on one volume; named after this process, so that
     // launches side by side never share one.
     const std::wstring target = wide(path);
-    const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring name = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return isDiskFull(GetLastError()) ? FileWrite::writeFailed : FileWrite::cannotOpen;
     }
+    TemporaryFile temporary(name, [](const std::wstring& path) { DeleteFileW(path.c_str()); });
     const bool written =
         writeAll(file, withWindowsLineEnds(asUtf8(text))) && FlushFileBuffers(file);
-    if (!CloseHandle(file) || !written) {
-        DeleteFileW(temporary.c_str());
-        return FileWrite::writeFailed;
-    }
+    if (!CloseHandle(file) || !written) return FileWrite::writeFailed;
     // Another launch may be moving its own log into place at this moment; the system then refuses
     // for a short while.
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(temporary.c_str(), target.c_str(),
+        if (MoveFileExW(temporary.path().c_str(), target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            temporary.commit();
             return FileWrite::done;
         }
         const DWORD error = GetLastError();
         const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
         if (!busy || attempt == 50 ||
             GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
-            DeleteFileW(temporary.c_str());
             return isDiskFull(error) ? FileWrite::writeFailed : FileWrite::cannotOpen;
         }
         Sleep(10);
