@@ -94,14 +94,14 @@ int main(int argc, char** argv) {
         trace.write({notStartedLine(started, child.failure().message)});
         platform::exitProcess(1);
     }
-    const platform::SuspendedChild suspended = orEnd(std::move(child));
+    platform::SuspendedChild suspended = orEnd(std::move(child));
     if (const Result<void> logged = writeRunLog(options.log, typed); !logged) {
-        platform::discardChild(suspended);
+        platform::discardChild(std::move(suspended));
         endLaunch(logged.failure());
     }
 
     const auto start = std::chrono::steady_clock::now();
-    const std::uint32_t status = platform::resumeAndWait(suspended);
+    const std::uint32_t status = platform::resumeAndWait(std::move(suspended));
     trace.write({endedLine(started, status, since(start))});
     platform::exitProcess(status);
 }

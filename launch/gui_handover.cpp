@@ -40,8 +40,9 @@ std::optional<std::string> locateFrontEnd() { return platform::findProgram(kFron
 
 Result<platform::SuspendedChild> startGui(const ChildCommand& frontEnd) {
     platform::rebindStandardInputToConsole();
-    platform::ChildStart start =
-        platform::startSuspended(platform::ChildKind::frontEnd, "", frontEnd.commandLine);
+    platform::StartSettings settings;
+    settings.searchForProgram = true;
+    platform::ChildStart start = platform::startSuspended(settings, "", frontEnd.commandLine);
     if (!start.child) return Failure{start.error};
-    return *start.child;
+    return std::move(*start.child);
 }

@@ -26,8 +26,11 @@ std::string kernelStartFailedMessage(const std::string& kernelPath, const std::s
 Result<platform::SuspendedChild> startKernel(const ChildCommand& kernel) {
     // Ctrl+C is the kernel's to act on; the launcher waits for it whatever it decides.
     platform::ignoreInterrupts();
+    platform::StartSettings settings;
+    settings.inheritStandardHandles = true;
+    settings.killOnCloseJob = true;
     platform::ChildStart start =
-        platform::startSuspended(platform::ChildKind::kernel, kernel.program, kernel.commandLine);
+        platform::startSuspended(settings, kernel.program, kernel.commandLine);
     if (!start.child) return Failure{kernelStartFailedMessage(kernel.program, start.error)};
-    return *start.child;
+    return std::move(*start.child);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Text crosses this door as UTF-8 (WTF-8, so that names and arguments that Windows allows but
@@ -59,24 +60,49 @@ void printToStandardError(const std::string& text);
 // receive it.
 void ignoreInterrupts();
 
-// How the started program meets this process.
-enum class ChildKind {
-    // Started from the program file as given; inherits this process's console, standard handles,
-    // directory and environment; runs in a job that ends it and what it started if this process
-    // is killed while it runs.
-    kernel,
-    // Found by the system's usual search from the first word of the command line; inherits no
-    // handles.
-    frontEnd,
+// A handle of the system, closed when its owner lets go of it; empty when null.
+class OwnedHandle {
+  public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(void* handle) : handle_(handle) {}
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
+    ~OwnedHandle() { reset(); }
+
+    void* get() const { return handle_; }
+    // Closes the handle now, if there is one.
+    void reset();
+
+  private:
+    void* handle_ = nullptr;
 };
 
-// A program created suspended: none of its code has run yet. Owned by the caller, who either
-// resumes it or discards it.
+// How the started program meets this process.
+struct StartSettings {
+    // It receives this process's standard handles, files and pipes included, and its console.
+    bool inheritStandardHandles = false;
+    // The program is found by the system's usual search from the first word of the command line;
+    // otherwise it is started from the program file as given.
+    bool searchForProgram = false;
+    // It runs in a job that ends it and what it started if this process is killed while it runs;
+    // once it has ended by itself, what it started is left running.
+    bool killOnCloseJob = false;
+
+    bool operator==(const StartSettings&) const = default;
+};
+
+// A program created suspended: none of its code has run yet. Its owner either resumes it or
+// discards it; its handles close themselves.
 struct SuspendedChild {
-    ChildKind kind = ChildKind::kernel;
-    void* process = nullptr;
-    void* thread = nullptr;
-    void* job = nullptr;
+    OwnedHandle process;
+    OwnedHandle thread;
+    OwnedHandle job;
 };
 
 struct ChildStart {
@@ -85,15 +111,14 @@ struct ChildStart {
 };
 
 // Creates the program suspended, with the command line.
-ChildStart startSuspended(ChildKind kind, const std::string& programPath,
+ChildStart startSuspended(const StartSettings& settings, const std::string& programPath,
                           const std::string& commandLine);
 
-// Lets the child run, waits for it and yields its exit status. Once a kernel has ended by
-// itself, what it started is left running.
-std::uint32_t resumeAndWait(const SuspendedChild& child);
+// Lets the child run, waits for it and yields its exit status.
+std::uint32_t resumeAndWait(SuspendedChild child);
 
 // Ends a child that must not run.
-void discardChild(const SuspendedChild& child);
+void discardChild(SuspendedChild child);
 
 // The file that starting a program by its bare name finds: this program's directory, the
 // current directory, the system directories, then PATH; none when it finds nothing.

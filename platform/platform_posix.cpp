@@ -87,13 +87,16 @@ FileWrite replaceTextFile(const std::string& path, const std::string& text) {
 }
 
 // Starting programs is offered only by the Windows build.
-ChildStart startSuspended(ChildKind, const std::string&, const std::string&) {
+// This build opens no handles of the system.
+void OwnedHandle::reset() { handle_ = nullptr; }
+
+ChildStart startSuspended(const StartSettings&, const std::string&, const std::string&) {
     return ChildStart{std::nullopt, "starting programs is offered only by the Windows build"};
 }
 
-std::uint32_t resumeAndWait(const SuspendedChild&) { return 1; }
+std::uint32_t resumeAndWait(SuspendedChild) { return 1; }
 
-void discardChild(const SuspendedChild&) {}
+void discardChild(SuspendedChild) {}
 
 std::optional<std::string> findProgram(const std::string&) { return std::nullopt; }
 

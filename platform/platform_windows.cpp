@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "platform/start_retry.h"
 #include "platform/temporary_file.h"
 #include "text/wtf8.h"
 
@@ -50,14 +51,14 @@ std::string systemErrorText(DWORD error, const std::string& program) {
 }
 
 // A job that ends every process in it when its last handle, this process's, is closed.
-HANDLE createKillOnCloseJob() {
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    if (job == nullptr) return nullptr;
+OwnedHandle createKillOnCloseJob() {
+    OwnedHandle job(CreateJobObjectW(nullptr, nullptr));
+    if (job.get() == nullptr) return job;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-        CloseHandle(job);
-        return nullptr;
+    if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                                 sizeof limits)) {
+        job.reset();
     }
     return job;
 }
@@ -70,12 +71,6 @@ HANDLE inheritableStandardHandle(DWORD which) {
         SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     }
     return handle;
-}
-
-void closeChild(const SuspendedChild& child) {
-    CloseHandle(child.thread);
-    CloseHandle(child.process);
-    if (child.job != nullptr) CloseHandle(child.job);
 }
 
 // The text with each line feed written as carriage return and line feed.
@@ -125,21 +120,15 @@ HANDLE openForReading(const std::string& path) {
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// The system starts no program at a path of MAX_PATH characters or more; the path's short form
-// may be short enough. Empty when neither fits.
+// The system may start no program at a path of MAX_PATH characters or more; the path's short form
+// may be short enough. The path itself when it has none that fits: the system then says why not.
 std::wstring startablePath(const std::wstring& path) {
     if (path.size() < MAX_PATH) return path;
     const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0) return {};
+    if (size == 0) return path;
     std::wstring shortPath(size, L'\0');
     shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), size));
-    return shortPath.size() < MAX_PATH ? shortPath : std::wstring();
-}
-
-std::string pathTooLongToStart(const std::wstring& path) {
-    return "its path is " + std::to_string(path.size()) +
-           " characters long; the system starts no program at a path of " +
-           std::to_string(MAX_PATH) + " characters or more, and it has no short form that fits";
+    return shortPath.size() < MAX_PATH ? shortPath : path;
 }
 
 // Why a program at a long path did not start, when the system's own reason does not say.
@@ -361,82 +350,72 @@ void printToStandardOutput(const std::string& text) { print(STD_OUTPUT_HANDLE, s
 
 void printToStandardError(const std::string& text) { print(STD_ERROR_HANDLE, stderr, text); }
 
-ChildStart startSuspended(ChildKind kind, const std::string& programPath,
+void OwnedHandle::reset() {
+    if (handle_ != nullptr) CloseHandle(handle_);
+    handle_ = nullptr;
+}
+
+ChildStart startSuspended(const StartSettings& settings, const std::string& programPath,
                           const std::string& commandLine) {
     std::fflush(stdout);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    const bool kernel = kind == ChildKind::kernel;
-    std::wstring program;
-    if (kernel) {
+    if (settings.inheritStandardHandles) {
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = inheritableStandardHandle(STD_INPUT_HANDLE);
         startup.hStdOutput = inheritableStandardHandle(STD_OUTPUT_HANDLE);
         startup.hStdError = inheritableStandardHandle(STD_ERROR_HANDLE);
+    }
+    const std::string name =
+        settings.searchForProgram ? commandLine.substr(0, commandLine.find(' ')) : programPath;
+    std::wstring program;
+    if (!settings.searchForProgram) {
         program = wide(programPath);
-    } else {
-        // Found as the system's search finds it, so that a front end at a long path can be
-        // started from its short form; at a short one, the search is left to the system.
-        const std::optional<std::wstring> found =
-            searchProgram(wide(commandLine.substr(0, commandLine.find(' '))));
-        if (found && found->size() >= MAX_PATH) program = *found;
+    } else if (const std::optional<std::wstring> found = searchProgram(wide(name));
+               found && found->size() >= MAX_PATH) {
+        // Found as the system's search finds it, so that a program at a long path can be started
+        // from its short form; at a short one, the search is left to the system.
+        program = *found;
     }
     const std::wstring startable = startablePath(program);
-    if (!program.empty() && startable.empty()) {
-        return ChildStart{std::nullopt, pathTooLongToStart(program)};
-    }
     std::wstring mutableCommandLine = wide(commandLine);
     PROCESS_INFORMATION process{};
-    auto create = [&] {
+    const bool created = startingAgainOnInternalError([&] {
         return CreateProcessW(startable.empty() ? nullptr : startable.c_str(),
-                              mutableCommandLine.data(), nullptr, nullptr, kernel ? TRUE : FALSE,
-                              CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
-    };
-    // A busy system (Wine in particular) now and then refuses a start with an internal error that
-    // a second try does not meet; any other refusal is final.
-    bool created = create();
-    for (int attempt = 0; !created && GetLastError() == ERROR_INTERNAL_ERROR && attempt < 3;
-         ++attempt) {
-        Sleep(50);
-        created = create();
-    }
-    if (!created) {
-        const std::string name =
-            kernel ? programPath : commandLine.substr(0, commandLine.find(' '));
-        return ChildStart{std::nullopt, startFailure(GetLastError(), name, program)};
-    }
-    SuspendedChild child{kind, process.hProcess, process.hThread, nullptr};
-    if (kernel) {
-        // The kernel is in the job before any of its code runs, so nothing it starts escapes it.
-        // Where jobs cannot be nested (before Windows 8), it runs without one.
-        child.job = createKillOnCloseJob();
-        if (child.job != nullptr && !AssignProcessToJobObject(child.job, process.hProcess)) {
-            CloseHandle(child.job);
-            child.job = nullptr;
+                              mutableCommandLine.data(), nullptr, nullptr,
+                              settings.inheritStandardHandles ? TRUE : FALSE, CREATE_SUSPENDED,
+                              nullptr, nullptr, &startup, &process);
+    });
+    if (!created) return ChildStart{std::nullopt, startFailure(GetLastError(), name, program)};
+    SuspendedChild child{OwnedHandle(process.hProcess), OwnedHandle(process.hThread), {}};
+    if (settings.killOnCloseJob) {
+        // In the job before any of its code runs, so nothing it starts escapes it. Where jobs
+        // cannot be nested (before Windows 8), it runs without one.
+        OwnedHandle job = createKillOnCloseJob();
+        if (job.get() != nullptr && AssignProcessToJobObject(job.get(), child.process.get())) {
+            child.job = std::move(job);
         }
     }
-    return ChildStart{child, {}};
+    return ChildStart{std::move(child), {}};
 }
 
-std::uint32_t resumeAndWait(const SuspendedChild& child) {
-    ResumeThread(child.thread);
-    WaitForSingleObject(child.process, INFINITE);
+std::uint32_t resumeAndWait(SuspendedChild child) {
+    ResumeThread(child.thread.get());
+    WaitForSingleObject(child.process.get(), INFINITE);
     DWORD status = 1;
-    GetExitCodeProcess(child.process, &status);
-    if (child.job != nullptr) {
-        // The kernel ended by itself: what it left running is its own and outlives the launcher.
+    GetExitCodeProcess(child.process.get(), &status);
+    if (child.job.get() != nullptr) {
+        // The child ended by itself: what it left running is its own and outlives the launcher.
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        SetInformationJobObject(child.job, JobObjectExtendedLimitInformation, &limits,
+        SetInformationJobObject(child.job.get(), JobObjectExtendedLimitInformation, &limits,
                                 sizeof limits);
     }
-    closeChild(child);
     return status;
 }
 
-void discardChild(const SuspendedChild& child) {
-    TerminateProcess(child.process, 1);
-    WaitForSingleObject(child.process, INFINITE);
-    closeChild(child);
+void discardChild(SuspendedChild child) {
+    TerminateProcess(child.process.get(), 1);
+    WaitForSingleObject(child.process.get(), INFINITE);
 }
 
 std::optional<std::string> findProgram(const std::string& name) {
