@@ -1,7 +1,6 @@
 #include "launch/gui_handover.h"
 
 #include "launch/install_layout.h"
-#include "platform/platform.h"
 
 std::string frameUserOptions(const std::vector<std::string>& userOptions) {
     std::string framed = "\"";
@@ -34,15 +33,4 @@ Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                         const LauncherOptions& options) {
     return withinCommandLineLimit(std::string("the front end ") + kFrontEndName,
                                   {"", composeGuiCommandLine(supportPath, options)});
-}
-
-std::optional<std::string> locateFrontEnd() { return platform::findProgram(kFrontEndName); }
-
-Result<platform::SuspendedChild> startGui(const ChildCommand& frontEnd) {
-    platform::rebindStandardInputToConsole();
-    platform::StartSettings settings;
-    settings.searchForProgram = true;
-    platform::ChildStart start = platform::startSuspended(settings, "", frontEnd.commandLine);
-    if (!start.child) return Failure{start.error};
-    return std::move(*start.child);
 }

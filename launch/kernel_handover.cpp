@@ -1,7 +1,6 @@
 #include "launch/kernel_handover.h"
 
 #include "launch/install_layout.h"
-#include "platform/platform.h"
 
 std::vector<std::string> kernelArgumentVector(const std::string& supportPath,
                                               const std::vector<std::string>& arguments) {
@@ -21,16 +20,4 @@ Result<ChildCommand> prepareKernelHandOver(const KernelSearch& search,
 
 std::string kernelStartFailedMessage(const std::string& kernelPath, const std::string& error) {
     return "ERROR: Cannot start the simulation kernel " + kernelPath + ": " + error;
-}
-
-Result<platform::SuspendedChild> startKernel(const ChildCommand& kernel) {
-    // Ctrl+C is the kernel's to act on; the launcher waits for it whatever it decides.
-    platform::ignoreInterrupts();
-    platform::StartSettings settings;
-    settings.inheritStandardHandles = true;
-    settings.killOnCloseJob = true;
-    platform::ChildStart start =
-        platform::startSuspended(settings, kernel.program, kernel.commandLine);
-    if (!start.child) return Failure{kernelStartFailedMessage(kernel.program, start.error)};
-    return std::move(*start.child);
 }

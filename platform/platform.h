@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -126,5 +127,30 @@ std::optional<std::string> findProgram(const std::string& name);
 
 // Makes the console input device this process's standard input; a failure is ignored.
 void rebindStandardInputToConsole();
+
+// The calls that the launch's stages make on the system, gathered so that a test can stand in for
+// it.
+struct System {
+    std::function<bool(const std::string& path)> statusReadable;
+    std::function<FileWrite(const std::string& path, const std::string& text)> replaceTextFile;
+    std::function<ChildStart(const StartSettings& settings, const std::string& programPath,
+                             const std::string& commandLine)>
+        startSuspended;
+    std::function<std::uint32_t(SuspendedChild child)> resumeAndWait;
+    std::function<void(SuspendedChild child)> discardChild;
+    std::function<void()> ignoreInterrupts;
+    std::function<void()> rebindStandardInputToConsole;
+};
+
+// This process's system: the functions above.
+inline System thisSystem() {
+    return {statusReadable,
+            replaceTextFile,
+            startSuspended,
+            resumeAndWait,
+            discardChild,
+            ignoreInterrupts,
+            rebindStandardInputToConsole};
+}
 
 }  // namespace platform
