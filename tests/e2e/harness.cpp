@@ -55,6 +55,19 @@ void copyFile(const std::string& from, const std::string& to) {
     fs::copy_file(fs::path(wide(from)), fs::path(wide(to)), fs::copy_options::overwrite_existing);
 }
 
+// Copies every directory and file under `from` to the same place under `to`, which exists.
+void copyTree(const std::string& from, const std::string& to) {
+    const fs::path source(wide(from));
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source)) {
+        const fs::path target = fs::path(wide(to)) / entry.path().lexically_relative(source);
+        if (entry.is_directory()) {
+            fs::create_directories(target);
+        } else {
+            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+        }
+    }
+}
+
 // Reads "<length>:<bytes>" at pos, leaving pos after it.
 std::string readField(const std::string& text, std::size_t& pos) {
     const std::size_t colon = text.find(':', pos);
@@ -106,10 +119,7 @@ CompileDirectory::CompileDirectory() : binDirectory_(moduleDirectory()) {
     fs::create_directories(path_);
     path_ = fs::canonical(path_).string();
 
-    writeFile("kivo/tb.exe.sim/tb.exe", "simulation image");
-    copyFile(binDirectory_ + "\\kivolaunch.exe", at("tb.exe"));
-    installKernel(rootA());
-    writeFile("rootB" + kDspLibrary, "dsp library");
+    copyTree(binDirectory_ + "\\..\\e2e-compile-dir", path_);
 
     environment["VELDRA"] = rootA() + ";" + rootB();
     environment["VELDRA_DSP"] = std::nullopt;

@@ -44,9 +44,10 @@ using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
 
 class CompileDirectory {
   public:
-    // A fresh directory named after the running test and numbered, holding tb.exe,
-    // kivo/tb.exe.sim/tb.exe, rootA (the kernel stand-in) and rootB (the DSP library). VELDRA names
-    // rootA;rootB, VELDRA_DSP is unset and the stand-ins record into record.txt.
+    // A fresh directory named after the running test and numbered, a copy of the one that
+    // tools/compile-dir laid out when the tests were built: tb.exe, kivo/tb.exe.sim/tb.exe, rootA
+    // (the kernel stand-in) and rootB (the DSP library). VELDRA names rootA;rootB, VELDRA_DSP is
+    // unset and the stand-ins record into record.txt.
     CompileDirectory();
 
     const std::string& path() const { return path_; }
