@@ -86,6 +86,12 @@ std::vector<std::string> optionLines(const LauncherOptions& options) {
     return lines;
 }
 
+std::vector<std::string> handOverLines(const std::string& program, const std::string& commandLine) {
+    return {"program: " + program, "command line: " + commandLine};
+}
+
+std::string nothingStartedLine() { return "dry run: nothing started"; }
+
 std::string endedLine(const std::string& what, std::uint32_t status,
                       std::chrono::milliseconds ran) {
     return what + " ended with status " + statusText(status) + " after " +

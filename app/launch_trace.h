@@ -20,6 +20,10 @@ std::vector<std::string> environmentLines(const RuntimeEnvironment& environment)
 std::vector<std::string> commandFileLines(const std::vector<CommandFileRead>& filesRead);
 // The mode, -tclbatch, -view, -open, -wdb and the log file.
 std::vector<std::string> optionLines(const LauncherOptions& options);
+// "program: ..." and "command line: ...", the hand-over as the trace and the dry run show it.
+std::vector<std::string> handOverLines(const std::string& program, const std::string& commandLine);
+// The dry run's last line.
+std::string nothingStartedLine();
 // `what` names the started program for the reader.
 std::string endedLine(const std::string& what, std::uint32_t status, std::chrono::milliseconds ran);
 std::string notStartedLine(const std::string& what, const std::string& error);

@@ -1,7 +1,5 @@
 #include "args/run_log.h"
 
-#include "platform/platform.h"
-
 RunLogSettings readRunLogSettings(const std::vector<std::string>& arguments) {
     RunLogSettings settings;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -29,9 +27,9 @@ std::string logFileWriteFailedMessage(const std::string& fileName) {
 }
 
 Result<void> writeRunLog(const RunLogSettings& settings,
-                         const std::vector<std::string>& programArgs) {
+                         const std::vector<std::string>& programArgs, const FileReplacer& replace) {
     if (settings.disabled) return {};
-    switch (platform::replaceTextFile(settings.fileName, runLogText(programArgs))) {
+    switch (replace(settings.fileName, runLogText(programArgs))) {
         case platform::FileWrite::done:
             return {};
         case platform::FileWrite::cannotOpen:

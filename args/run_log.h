@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_probe.h"
 #include "core/result.h"
 
 struct RunLogSettings {
@@ -25,7 +26,7 @@ std::string runLogText(const std::vector<std::string>& programArgs);
 std::string logFileOpenFailedMessage(const std::string& fileName);
 std::string logFileWriteFailedMessage(const std::string& fileName);
 
-// Writes the run log unless logging is off: whole, or not at all, leaving an earlier log as it
-// was.
+// Writes the run log by `replace` unless logging is off: whole, or not at all, leaving an earlier
+// log as it was.
 Result<void> writeRunLog(const RunLogSettings& settings,
-                         const std::vector<std::string>& programArgs);
+                         const std::vector<std::string>& programArgs, const FileReplacer& replace);

@@ -1,6 +1,6 @@
 #include "launch/gui_handover.h"
 
-#include "platform/platform.h"
+#include "launch/install_layout.h"
 
 std::string frameUserOptions(const std::vector<std::string>& userOptions) {
     std::string framed = "\"";
@@ -31,16 +31,6 @@ std::string composeGuiCommandLine(const std::string& supportPath, const Launcher
 
 Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                         const LauncherOptions& options) {
-    return withinCommandLineLimit("the front end kivogui",
+    return withinCommandLineLimit(std::string("the front end ") + kFrontEndName,
                                   {"", composeGuiCommandLine(supportPath, options)});
-}
-
-std::optional<std::string> locateFrontEnd() { return platform::findProgram(kFrontEndName); }
-
-Result<platform::SuspendedChild> startGui(const ChildCommand& frontEnd) {
-    platform::rebindStandardInputToConsole();
-    platform::ChildStart start =
-        platform::startSuspended(platform::ChildKind::frontEnd, "", frontEnd.commandLine);
-    if (!start.child) return Failure{start.error};
-    return *start.child;
 }

@@ -1,18 +1,12 @@
 // The hand-over to the graphical front end.
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "args/launcher_options.h"
 #include "core/command_line.h"
 #include "core/result.h"
-#include "platform/platform.h"
-
-// The front end's program name, the first word of its command line.
-inline constexpr const char* kFrontEndName = "kivogui";
 
 // The user options as the front end receives them, one argument: space-separated, between double
 // quotes.
@@ -25,11 +19,3 @@ std::string composeGuiCommandLine(const std::string& supportPath, const Launcher
 // long for the platform.
 Result<ChildCommand> prepareGuiHandOver(const std::string& supportPath,
                                         const LauncherOptions& options);
-
-// The front end as the system's search finds it from here, through the PATH already set; none when
-// the search finds nothing.
-std::optional<std::string> locateFrontEnd();
-
-// Makes the console standard input and creates the front end suspended; fails with the system's
-// reason when it cannot be started.
-Result<platform::SuspendedChild> startGui(const ChildCommand& frontEnd);

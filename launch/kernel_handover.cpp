@@ -1,10 +1,10 @@
 #include "launch/kernel_handover.h"
 
-#include "platform/platform.h"
+#include "launch/install_layout.h"
 
 std::vector<std::string> kernelArgumentVector(const std::string& supportPath,
                                               const std::vector<std::string>& arguments) {
-    std::vector<std::string> vector{"kivotcl", "-exe", supportPath};
+    std::vector<std::string> vector{kKernelName, "-exe", supportPath};
     vector.insert(vector.end(), arguments.begin(), arguments.end());
     return vector;
 }
@@ -20,13 +20,4 @@ Result<ChildCommand> prepareKernelHandOver(const KernelSearch& search,
 
 std::string kernelStartFailedMessage(const std::string& kernelPath, const std::string& error) {
     return "ERROR: Cannot start the simulation kernel " + kernelPath + ": " + error;
-}
-
-Result<platform::SuspendedChild> startKernel(const ChildCommand& kernel) {
-    // Ctrl+C is the kernel's to act on; the launcher waits for it whatever it decides.
-    platform::ignoreInterrupts();
-    platform::ChildStart start =
-        platform::startSuspended(platform::ChildKind::kernel, kernel.program, kernel.commandLine);
-    if (!start.child) return Failure{kernelStartFailedMessage(kernel.program, start.error)};
-    return *start.child;
 }

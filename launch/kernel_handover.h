@@ -8,7 +8,6 @@
 #include "core/command_line.h"
 #include "core/result.h"
 #include "launch/kernel_search.h"
-#include "platform/platform.h"
 
 // "kivotcl", "-exe", the support path, then the arguments after the program name.
 std::vector<std::string> kernelArgumentVector(const std::string& supportPath,
@@ -22,6 +21,3 @@ Result<ChildCommand> prepareKernelHandOver(const KernelSearch& search,
 
 // The message for a kernel that the system could not start.
 std::string kernelStartFailedMessage(const std::string& kernelPath, const std::string& error);
-
-// Ignores Ctrl+C from now on and creates the kernel suspended.
-Result<platform::SuspendedChild> startKernel(const ChildCommand& kernel);

@@ -1,7 +1,7 @@
 #include "launch/kernel_search.h"
 
 std::string kernelRelativePath() {
-    return std::string("\\bin\\") + kPlatformDir + "\\unwrapped\\kivotcl.exe";
+    return platformBinDirectory() + "\\unwrapped\\" + kKernelName + ".exe";
 }
 
 std::vector<std::string> splitInstallRoots(const std::string& veldra) {
@@ -31,7 +31,8 @@ KernelSearch findKernel(const std::optional<std::string>& veldra, const FileProb
 }
 
 std::string kernelNotFoundMessage(const KernelSearch& search) {
-    const std::string prefix = "ERROR: Cannot start the simulation kernel kivotcl.exe: ";
+    const std::string prefix =
+        std::string("ERROR: Cannot start the simulation kernel ") + kKernelName + ".exe: ";
     if (!search.veldraSet) {
         return prefix +
                "the environment variable VELDRA, which names the installation roots, "

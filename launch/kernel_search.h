@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "core/file_probe.h"
-
-inline constexpr const char* kPlatformDir = "nt64";
+#include "launch/install_layout.h"
 
 // The kernel, relative to an installation root.
 std::string kernelRelativePath();

@@ -3,14 +3,13 @@
 #include "platform/platform.h"
 #include "text/wtf8.h"
 
-std::string dspLibraryRelativePath() {
-    return std::string("\\quillo\\bin\\") + kPlatformDir + "\\vantrel_api.dll";
-}
+std::string dspLibraryRelativePath() { return dspBinDirectory() + "\\vantrel_api.dll"; }
 
 RuntimePath composeRuntimePath(const std::optional<std::string>& dspEnv,
                                const std::vector<std::string>& roots, const std::string& oldPath,
                                const FileProbe& isPresent) {
-    const std::string dspBinDir = std::string("\\quillo\\bin\\") + kPlatformDir;
+    const std::string dspBinDir = dspBinDirectory();
+    const std::string binDir = platformBinDirectory();
     const std::string dspLibrary = dspLibraryRelativePath();
 
     RuntimePath result;
@@ -22,9 +21,9 @@ RuntimePath composeRuntimePath(const std::optional<std::string>& dspEnv,
         dspSettled = true;
     }
     for (const std::string& root : roots) {
-        result.path += root + "\\lib\\" + kPlatformDir + ";";
-        result.path += root + "\\bin\\" + kPlatformDir + "\\Microsoft.VC80.CRT;";
-        result.path += root + "\\bin\\" + kPlatformDir + "\\Microsoft.VC80.MFC;";
+        result.path += root + platformLibDirectory() + ";";
+        result.path += root + binDir + "\\Microsoft.VC80.CRT;";
+        result.path += root + binDir + "\\Microsoft.VC80.MFC;";
         if (dspSettled) continue;
         ++result.rootsProbedForDsp;
         if (isPresent(root + dspLibrary)) {

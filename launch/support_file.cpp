@@ -2,8 +2,6 @@
 
 #include <cctype>
 
-#include "platform/platform.h"
-
 std::string deriveSupportPath(const std::string& programName) {
     // The directory ends at the last separator of either kind, or after a drive's colon.
     std::size_t separator = programName.find_last_of("/\\");
@@ -28,7 +26,7 @@ std::string supportFileMissingMessage(const std::string& supportPath) {
            "deleted or inaccessible.";
 }
 
-Result<void> checkSupportFile(const std::string& supportPath) {
-    if (platform::statusReadable(supportPath)) return {};
+Result<void> checkSupportFile(const std::string& supportPath, const FileProbe& statusReadable) {
+    if (statusReadable(supportPath)) return {};
     return Failure{supportFileMissingMessage(supportPath)};
 }

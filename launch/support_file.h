@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/file_probe.h"
 #include "core/result.h"
 
 // The relative path of the simulation image for the launcher invoked as `programName`.
@@ -12,4 +13,4 @@ std::string deriveSupportPath(const std::string& programName);
 std::string supportFileMissingMessage(const std::string& supportPath);
 
 // Passes when the status of the support file can be read.
-Result<void> checkSupportFile(const std::string& supportPath);
+Result<void> checkSupportFile(const std::string& supportPath, const FileProbe& statusReadable);

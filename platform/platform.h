@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Text crosses this door as UTF-8 (WTF-8, so that names and arguments that Windows allows but
@@ -63,24 +65,52 @@ void printToStandardError(const std::string& text);
 // receive it.
 void ignoreInterrupts();
 
-// How the started program meets this process.
-enum class ChildKind {
-    // Started from the program file as given; inherits this process's console, standard handles,
-    // directory and environment; runs in a job that ends it and what it started if this process
-    // is killed while it runs.
-    kernel,
-    // Found by the system's usual search from the first word of the command line; inherits no
-    // handles. Ends with this process while it is suspended, and runs on once it is resumed.
-    frontEnd,
+// A handle of the system, closed when its owner lets go of it; empty when null.
+class OwnedHandle {
+  public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(void* handle) : handle_(handle) {}
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
+    ~OwnedHandle() { reset(); }
+
+    void* get() const { return handle_; }
+    // Closes the handle now, if there is one.
+    void reset();
+
+  private:
+    void* handle_ = nullptr;
 };
 
-// A program created suspended: none of its code has run yet. Owned by the caller, who either
-// resumes it or discards it.
+// How the started program meets this process.
+struct StartSettings {
+    // It receives this process's standard handles, files and pipes included, and its console.
+    bool inheritStandardHandles = false;
+    // The program is found by the system's usual search from the first word of the command line;
+    // otherwise it is started from the program file as given.
+    bool searchForProgram = false;
+    // Every child is in a job that ends it if this process is killed before it runs, so that none
+    // is left suspended for ever. With this set, it stays there while it runs: killing this
+    // process ends it and what it started; once it has ended by itself, what it started is left
+    // running. Without it, it leaves the job's hold once it runs.
+    bool killOnCloseJob = false;
+
+    bool operator==(const StartSettings&) const = default;
+};
+
+// A program created suspended: none of its code has run yet. Its owner either resumes it or
+// discards it; its handles close themselves.
 struct SuspendedChild {
-    ChildKind kind = ChildKind::kernel;
-    void* process = nullptr;
-    void* thread = nullptr;
-    void* job = nullptr;
+    OwnedHandle process;
+    OwnedHandle thread;
+    OwnedHandle job;  // this process is in it too
+    bool killOnCloseWhileRunning = false;
 };
 
 struct ChildStart {
@@ -89,15 +119,14 @@ struct ChildStart {
 };
 
 // Creates the program suspended, with the command line.
-ChildStart startSuspended(ChildKind kind, const std::string& programPath,
+ChildStart startSuspended(const StartSettings& settings, const std::string& programPath,
                           const std::string& commandLine);
 
-// Lets the child run, waits for it and yields its exit status. Once a kernel has ended by
-// itself, what it started is left running.
-std::uint32_t resumeAndWait(const SuspendedChild& child);
+// Lets the child run, waits for it and yields its exit status.
+std::uint32_t resumeAndWait(SuspendedChild child);
 
 // Ends a child that must not run.
-void discardChild(const SuspendedChild& child);
+void discardChild(SuspendedChild child);
 
 // The file that starting a program by its bare name finds: this program's directory, the
 // current directory, the system directories, then PATH; none when it finds nothing.
@@ -105,5 +134,30 @@ std::optional<std::string> findProgram(const std::string& name);
 
 // Makes the console input device this process's standard input; a failure is ignored.
 void rebindStandardInputToConsole();
+
+// The calls that the launch's stages make on the system, gathered so that a test can stand in for
+// it.
+struct System {
+    std::function<bool(const std::string& path)> statusReadable;
+    std::function<FileWrite(const std::string& path, const std::string& text)> replaceTextFile;
+    std::function<ChildStart(const StartSettings& settings, const std::string& programPath,
+                             const std::string& commandLine)>
+        startSuspended;
+    std::function<std::uint32_t(SuspendedChild child)> resumeAndWait;
+    std::function<void(SuspendedChild child)> discardChild;
+    std::function<void()> ignoreInterrupts;
+    std::function<void()> rebindStandardInputToConsole;
+};
+
+// This process's system: the functions above.
+inline System thisSystem() {
+    return {statusReadable,
+            replaceTextFile,
+            startSuspended,
+            resumeAndWait,
+            discardChild,
+            ignoreInterrupts,
+            rebindStandardInputToConsole};
+}
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "platform/temporary_file.h"
 #include "platform/temporary_name.h"
 #include "text/wtf8.h"
 
@@ -70,30 +71,29 @@ std::string ansiToUtf8(std::string_view bytes) {
 }
 
 FileWrite replaceTextFile(const std::string& path, const std::string& text) {
-    const std::string temporary = temporaryNameFor(path, static_cast<std::uint32_t>(getpid()));
-    FILE* file = std::fopen(temporary.c_str(), "wb");
+    const std::string name = temporaryNameFor(path, static_cast<std::uint32_t>(getpid()));
+    FILE* file = std::fopen(name.c_str(), "wb");
     if (file == nullptr) return FileWrite::cannotOpen;
+    TemporaryFile temporary(name, [](const std::string& at) { std::remove(at.c_str()); });
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
                          std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    if (std::fclose(file) != 0 || !written) {
-        std::remove(temporary.c_str());
-        return FileWrite::writeFailed;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return FileWrite::cannotOpen;
-    }
+    if (std::fclose(file) != 0 || !written) return FileWrite::writeFailed;
+    if (std::rename(temporary.path().c_str(), path.c_str()) != 0) return FileWrite::cannotOpen;
+    temporary.commit();
     return FileWrite::done;
 }
 
 // Starting programs is offered only by the Windows build.
-ChildStart startSuspended(ChildKind, const std::string&, const std::string&) {
+// This build opens no handles of the system.
+void OwnedHandle::reset() { handle_ = nullptr; }
+
+ChildStart startSuspended(const StartSettings&, const std::string&, const std::string&) {
     return ChildStart{std::nullopt, "starting programs is offered only by the Windows build"};
 }
 
-std::uint32_t resumeAndWait(const SuspendedChild&) { return 1; }
+std::uint32_t resumeAndWait(SuspendedChild) { return 1; }
 
-void discardChild(const SuspendedChild&) {}
+void discardChild(SuspendedChild) {}
 
 std::optional<std::string> findProgram(const std::string&) { return std::nullopt; }
 

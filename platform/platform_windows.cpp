@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "platform/start_retry.h"
+#include "platform/temporary_file.h"
 #include "platform/temporary_name.h"
 #include "text/wtf8.h"
 
@@ -46,19 +48,30 @@ std::string systemErrorText(DWORD error, const std::string& program) {
 }
 
 // A job that ends every process in it when its last handle, this process's, is closed.
-HANDLE createKillOnCloseJob() {
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    if (job == nullptr) return nullptr;
+OwnedHandle createKillOnCloseJob() {
+    OwnedHandle job(CreateJobObjectW(nullptr, nullptr));
+    if (job.get() == nullptr) return job;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-        CloseHandle(job);
-        return nullptr;
+    if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                                 sizeof limits)) {
+        job.reset();
     }
     return job;
 }
 
-// Lifts the job's kill-on-close: what runs in it outlives this process.
+// A kill-on-close job that this process is in, so that the children it creates are born in it;
+// empty where this process cannot join one.
+OwnedHandle joinKillOnCloseJob() {
+    OwnedHandle job = createKillOnCloseJob();
+    if (job.get() != nullptr && !AssignProcessToJobObject(job.get(), GetCurrentProcess())) {
+        return {};
+    }
+    return job;
+}
+
+// Lifts the job's kill-on-close: what runs in it outlives this process. This process is in the
+// job too, so the limit must go before the job's last handle, which would end this process too.
 void keepRunningWithoutThisProcess(HANDLE job) {
     if (job == nullptr) return;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -73,20 +86,6 @@ HANDLE inheritableStandardHandle(DWORD which) {
         SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     }
     return handle;
-}
-
-// This process is in the job too: its limit goes before its last handle, which would end this
-// process with the others.
-void closeJob(HANDLE job) {
-    if (job == nullptr) return;
-    keepRunningWithoutThisProcess(job);
-    CloseHandle(job);
-}
-
-void closeChild(const SuspendedChild& child) {
-    CloseHandle(child.thread);
-    CloseHandle(child.process);
-    closeJob(child.job);
 }
 
 // The text with each line feed written as carriage return and line feed.
@@ -183,21 +182,15 @@ HANDLE openForReading(const std::string& path) {
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// The system starts no program at a path of MAX_PATH characters or more; the path's short form
-// may be short enough. Empty when neither fits.
+// The system may start no program at a path of MAX_PATH characters or more; the path's short form
+// may be short enough. The path itself when it has none that fits: the system then says why not.
 std::wstring startablePath(const std::wstring& path) {
     if (path.size() < MAX_PATH) return path;
     const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0) return {};
+    if (size == 0) return path;
     std::wstring shortPath(size, L'\0');
     shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), size));
-    return shortPath.size() < MAX_PATH ? shortPath : std::wstring();
-}
-
-std::string pathTooLongToStart(const std::wstring& path) {
-    return "its path is " + std::to_string(path.size()) +
-           " characters long; the system starts no program at a path of " +
-           std::to_string(MAX_PATH) + " characters or more, and it has no short form that fits";
+    return shortPath.size() < MAX_PATH ? shortPath : path;
 }
 
 // Why a program at a long path did not start, when the system's own reason does not say.
@@ -384,29 +377,27 @@ FileWrite replaceTextFile(const std::string& path, const std::string& text) {
     removeStaleTemporaryFiles(path);
     // Beside the file, so that the move stays on one volume; named after this process, so that
     // launches side by side never share one.
-    const std::wstring temporary = wide(temporaryNameFor(path, GetCurrentProcessId()));
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring name = wide(temporaryNameFor(path, GetCurrentProcessId()));
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return isDiskFull(GetLastError()) ? FileWrite::writeFailed : FileWrite::cannotOpen;
     }
+    TemporaryFile temporary(name, [](const std::wstring& path) { DeleteFileW(path.c_str()); });
     const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
-    if (!CloseHandle(file) || !written) {
-        DeleteFileW(temporary.c_str());
-        return FileWrite::writeFailed;
-    }
+    if (!CloseHandle(file) || !written) return FileWrite::writeFailed;
     // Another launch may be moving its own log into place at this moment; the system then refuses
     // for a short while.
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(temporary.c_str(), target.c_str(),
+        if (MoveFileExW(temporary.path().c_str(), target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            temporary.commit();
             return FileWrite::done;
         }
         const DWORD error = GetLastError();
         const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
         if (!busy || attempt == 50 ||
             GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
-            DeleteFileW(temporary.c_str());
             return isDiskFull(error) ? FileWrite::writeFailed : FileWrite::cannotOpen;
         }
         Sleep(10);
@@ -417,82 +408,74 @@ void printToStandardOutput(const std::string& text) { print(STD_OUTPUT_HANDLE, s
 
 void printToStandardError(const std::string& text) { print(STD_ERROR_HANDLE, stderr, text); }
 
-ChildStart startSuspended(ChildKind kind, const std::string& programPath,
+void OwnedHandle::reset() {
+    if (handle_ != nullptr) CloseHandle(handle_);
+    handle_ = nullptr;
+}
+
+ChildStart startSuspended(const StartSettings& settings, const std::string& programPath,
                           const std::string& commandLine) {
     std::fflush(stdout);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    const bool kernel = kind == ChildKind::kernel;
-    std::wstring program;
-    if (kernel) {
+    if (settings.inheritStandardHandles) {
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = inheritableStandardHandle(STD_INPUT_HANDLE);
         startup.hStdOutput = inheritableStandardHandle(STD_OUTPUT_HANDLE);
         startup.hStdError = inheritableStandardHandle(STD_ERROR_HANDLE);
+    }
+    const std::string name =
+        settings.searchForProgram ? commandLine.substr(0, commandLine.find(' ')) : programPath;
+    std::wstring program;
+    if (!settings.searchForProgram) {
         program = wide(programPath);
-    } else {
-        // Found as the system's search finds it, so that a front end at a long path can be
-        // started from its short form; at a short one, the search is left to the system.
-        const std::optional<std::wstring> found =
-            searchProgram(wide(commandLine.substr(0, commandLine.find(' '))));
-        if (found && found->size() >= MAX_PATH) program = *found;
+    } else if (const std::optional<std::wstring> found = searchProgram(wide(name));
+               found && found->size() >= MAX_PATH) {
+        // Found as the system's search finds it, so that a program at a long path can be started
+        // from its short form; at a short one, the search is left to the system.
+        program = *found;
     }
     const std::wstring startable = startablePath(program);
-    if (!program.empty() && startable.empty()) {
-        return ChildStart{std::nullopt, pathTooLongToStart(program)};
-    }
-    // The child is in the job from its creation: a kernel, so that nothing it starts escapes it;
-    // either child, so that it ends with this process rather than stay suspended for ever. This
-    // process joins the job first, so that its child is born in it: a child assigned after its
-    // creation would stay suspended for ever if this process were ended in between. Where jobs
-    // cannot be nested (before Windows 8), the child runs without one.
-    HANDLE job = createKillOnCloseJob();
-    if (job != nullptr && !AssignProcessToJobObject(job, GetCurrentProcess())) {
-        CloseHandle(job);
-        job = nullptr;
-    }
+    // Every child is born in a job that ends it with this process, so that a launcher ended
+    // before it lets the child run never leaves it suspended for ever: this process joins the job
+    // first, and its child is in it from its creation (one assigned after its creation would stay
+    // suspended if this process were ended in between). Where jobs cannot be nested (before
+    // Windows 8), the child runs without one.
+    OwnedHandle job = joinKillOnCloseJob();
     std::wstring mutableCommandLine = wide(commandLine);
     PROCESS_INFORMATION process{};
-    auto create = [&] {
+    const bool created = startingAgainOnInternalError([&] {
         return CreateProcessW(startable.empty() ? nullptr : startable.c_str(),
-                              mutableCommandLine.data(), nullptr, nullptr, kernel ? TRUE : FALSE,
-                              CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
-    };
-    // A busy system (Wine in particular) now and then refuses a start with an internal error that
-    // a second try does not meet; any other refusal is final.
-    bool created = create();
-    for (int attempt = 0; !created && GetLastError() == ERROR_INTERNAL_ERROR && attempt < 3;
-         ++attempt) {
-        Sleep(50);
-        created = create();
-    }
+                              mutableCommandLine.data(), nullptr, nullptr,
+                              settings.inheritStandardHandles ? TRUE : FALSE, CREATE_SUSPENDED,
+                              nullptr, nullptr, &startup, &process);
+    });
     if (!created) {
         const DWORD error = GetLastError();
-        closeJob(job);
-        const std::string name =
-            kernel ? programPath : commandLine.substr(0, commandLine.find(' '));
+        keepRunningWithoutThisProcess(job.get());
         return ChildStart{std::nullopt, startFailure(error, name, program)};
     }
-    return ChildStart{SuspendedChild{kind, process.hProcess, process.hThread, job}, {}};
+    return ChildStart{SuspendedChild{OwnedHandle(process.hProcess), OwnedHandle(process.hThread),
+                                     std::move(job), settings.killOnCloseJob},
+                      {}};
 }
 
-std::uint32_t resumeAndWait(const SuspendedChild& child) {
-    ResumeThread(child.thread);
-    // A running front end is the user's window and outlives a launcher that is ended.
-    if (child.kind == ChildKind::frontEnd) keepRunningWithoutThisProcess(child.job);
-    WaitForSingleObject(child.process, INFINITE);
+std::uint32_t resumeAndWait(SuspendedChild child) {
+    ResumeThread(child.thread.get());
+    // Once it runs, a child that need not end with this process is out of the job's hold.
+    if (!child.killOnCloseWhileRunning) keepRunningWithoutThisProcess(child.job.get());
+    WaitForSingleObject(child.process.get(), INFINITE);
     DWORD status = 1;
-    GetExitCodeProcess(child.process, &status);
-    // The kernel ended by itself: what it left running is its own and outlives the launcher.
-    keepRunningWithoutThisProcess(child.job);
-    closeChild(child);
+    GetExitCodeProcess(child.process.get(), &status);
+    // The child ended by itself: what it left running is its own and outlives the launcher.
+    keepRunningWithoutThisProcess(child.job.get());
     return status;
 }
 
-void discardChild(const SuspendedChild& child) {
-    TerminateProcess(child.process, 1);
-    WaitForSingleObject(child.process, INFINITE);
-    closeChild(child);
+void discardChild(SuspendedChild child) {
+    TerminateProcess(child.process.get(), 1);
+    WaitForSingleObject(child.process.get(), INFINITE);
+    keepRunningWithoutThisProcess(child.job.get());
 }
 
 std::optional<std::string> findProgram(const std::string& name) {

@@ -13,14 +13,6 @@ using e2e::rootEntries;
 
 namespace {
 
-// The typed launch leaves no trace in the directory: nothing started, kivo.log as it was, and the
-// file that -log names not created.
-void expectNothingStarted(const CompileDirectory& dir, const std::string& label) {
-    EXPECT_TRUE(dir.records().empty()) << label;
-    EXPECT_EQ(dir.readFile("kivo.log"), e2e::kEarlierLog) << label;
-    EXPECT_FALSE(dir.exists("other.log")) << label;
-}
-
 // The variables of a launch from the directory's two roots and kOldPath: rootB holds the DSP
 // library.
 std::string derivedVariables(const CompileDirectory& dir) {
@@ -67,7 +59,7 @@ TEST(DryRun, InKernelModePrintsTheKernelItsCommandLineAndItsVariables) {
                       "other.log \"a b\"\r\n" +
                       c.variables(dir) + "PORT_DYNAMIC_DISABLE_MSG=1\r\n")
             << c.name;
-        expectNothingStarted(dir, c.name);
+        e2e::expectNothingStarted(dir, c.name);
     }
 }
 
@@ -100,7 +92,7 @@ TEST(DryRun, InGuiModeNamesTheFrontEndWhereTheSearchFindsIt) {
                       "waves.wcfg\" -userOptions \"\\\"-log other.log\\\"\"\r\n" +
                       derivedVariables(dir) + "PORT_DYNAMIC_DISABLE_MSG=1\r\n")
             << c.name;
-        expectNothingStarted(dir, c.name);
+        e2e::expectNothingStarted(dir, c.name);
     }
 }
 

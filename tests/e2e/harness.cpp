@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "platform/start_retry.h"
 #include "text/wtf8.h"
 
 namespace fs = std::filesystem;
@@ -56,6 +57,19 @@ void copyFile(const std::string& from, const std::string& to) {
     fs::copy_file(fs::path(wide(from)), fs::path(wide(to)), fs::copy_options::overwrite_existing);
 }
 
+// Copies every directory and file under `from` to the same place under `to`, which exists.
+void copyTree(const std::string& from, const std::string& to) {
+    const fs::path source(wide(from));
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source)) {
+        const fs::path target = fs::path(wide(to)) / entry.path().lexically_relative(source);
+        if (entry.is_directory()) {
+            fs::create_directories(target);
+        } else {
+            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+        }
+    }
+}
+
 // Reads "<length>:<bytes>" at pos, leaving pos after it.
 std::string readField(const std::string& text, std::size_t& pos) {
     const std::size_t colon = text.find(':', pos);
@@ -82,14 +96,12 @@ std::optional<std::string> readFileAt(const std::string& file) {
     return content;
 }
 
-// Wine now and then fails to start a process with an internal error (1359) when the machine is
-// busy; that says nothing of the program started, so the start is tried once more.
-template <typename Start>
-BOOL startingAgainOnceOnAnInternalError(Start start) {
-    if (start()) return TRUE;
-    if (GetLastError() != ERROR_INTERNAL_ERROR) return FALSE;
-    Sleep(100);
-    return start();
+// What CreateProcessA would make of these bytes: the ANSI code page's reading.
+std::wstring ansiReading(const std::string& bytes) {
+    std::wstring line(bytes.size(), L'\0');
+    line.resize(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                    line.data(), static_cast<int>(line.size())));
+    return line;
 }
 
 void expectChar(const std::string& text, std::size_t& pos, char c) {
@@ -109,10 +121,7 @@ CompileDirectory::CompileDirectory() : binDirectory_(moduleDirectory()) {
     fs::create_directories(path_);
     path_ = fs::canonical(path_).string();
 
-    writeFile("kivo/tb.exe.sim/tb.exe", "simulation image");
-    copyFile(binDirectory_ + "\\kivolaunch.exe", at("tb.exe"));
-    installKernel(rootA());
-    writeFile("rootB/quillo/bin/nt64/vantrel_api.dll", "dsp library");
+    copyTree(binDirectory_ + "\\..\\e2e-compile-dir", path_);
 
     environment["VELDRA"] = rootA() + ";" + rootB();
     environment["VELDRA_DSP"] = std::nullopt;
@@ -127,9 +136,7 @@ std::string CompileDirectory::at(const std::string& relative) const {
     return path_ + "\\" + windowsPath;
 }
 
-std::string CompileDirectory::kernelUnder(const std::string& root) const {
-    return root + "\\bin\\nt64\\unwrapped\\kivotcl.exe";
-}
+std::string CompileDirectory::kernelUnder(const std::string& root) const { return root + kKernel; }
 
 void CompileDirectory::installKernel(const std::string& root) const {
     copyFile(binDirectory_ + "\\kivotcl.exe", kernelUnder(root));
@@ -218,26 +225,41 @@ Outcome CompileDirectory::startWide(const std::string& commandLine, const std::s
 }
 
 Outcome CompileDirectory::type(const std::string& command) const {
-    return run(nullptr, writeBatchFile(command));
+    return start(L"", ansiReading(writeBatchFile(command)), "", false);
 }
 
 Outcome CompileDirectory::typeWithErrorApart(const std::string& command) const {
-    return run(nullptr, writeBatchFile(command), "", true);
+    return start(L"", ansiReading(writeBatchFile(command)), "", true);
 }
 
 Outcome CompileDirectory::startLauncher(const std::string& commandLine,
                                         const std::string& directory) const {
-    return run(at("tb.exe").c_str(), commandLine, directory);
+    return start(wide(at("tb.exe")), ansiReading(commandLine), directory, false);
 }
 
-Outcome CompileDirectory::run(const char* program, const std::string& commandLine,
-                              const std::string& directory, bool errorApart) const {
-    // What CreateProcessA would make of these bytes: the ANSI code page's reading.
-    std::wstring line(commandLine.size(), L'\0');
-    line.resize(MultiByteToWideChar(CP_ACP, 0, commandLine.data(),
-                                    static_cast<int>(commandLine.size()), line.data(),
-                                    static_cast<int>(line.size())));
-    return start(program == nullptr ? std::wstring() : wide(program), line, directory, errorApart);
+std::optional<PROCESS_INFORMATION> CompileDirectory::launch(
+    const std::wstring& program, std::wstring commandLine, const std::string& directory,
+    HANDLE input, HANDLE output, HANDLE error, DWORD creationFlags) const {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = error;
+    PROCESS_INFORMATION process{};
+    std::wstring block = environmentBlock();
+    const std::wstring current = wide(directory.empty() ? path_ : directory);
+    // An internal error says nothing of the program started; the start is tried again.
+    if (!platform::startingAgainOnInternalError([&] {
+            return CreateProcessW(program.empty() ? nullptr : program.c_str(), commandLine.data(),
+                                  nullptr, nullptr, TRUE,
+                                  creationFlags | CREATE_UNICODE_ENVIRONMENT, block.data(),
+                                  current.c_str(), &startup, &process);
+        })) {
+        ADD_FAILURE() << "cannot start " << fromWide(commandLine) << ": error " << GetLastError();
+        return std::nullopt;
+    }
+    return process;
 }
 
 Outcome CompileDirectory::start(const std::wstring& program, std::wstring commandLine,
@@ -258,32 +280,18 @@ Outcome CompileDirectory::start(const std::wstring& program, std::wstring comman
             CreateFileW(wide(errorFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                         &inheritable, CREATE_ALWAYS, 0, nullptr);
     }
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = error;
-    PROCESS_INFORMATION process{};
-    std::wstring block = environmentBlock();
-    const std::wstring current = wide(directory.empty() ? path_ : directory);
-    const BOOL started = startingAgainOnceOnAnInternalError([&] {
-        return CreateProcessW(program.empty() ? nullptr : program.c_str(), commandLine.data(),
-                              nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, block.data(),
-                              current.c_str(), &startup, &process);
-    });
+    const std::optional<PROCESS_INFORMATION> process =
+        launch(program, std::move(commandLine), directory, input, writeEnd, error);
     CloseHandle(writeEnd);
     CloseHandle(input);
     if (errorApart) CloseHandle(error);
     Outcome outcome;
-    if (!started) {
+    if (!process) {
         CloseHandle(readEnd);
-        ADD_FAILURE() << "cannot start " << fromWide(commandLine) << ": error " << GetLastError();
         outcome.status = 0xFFFFFFFF;
         return outcome;
     }
-    outcome = collect(readEnd, process);
+    outcome = collect(readEnd, *process);
     if (errorApart) outcome.standardError = readFileAt(errorFile).value_or("");
     return outcome;
 }
@@ -303,21 +311,6 @@ Outcome CompileDirectory::collect(HANDLE readEnd, const PROCESS_INFORMATION& pro
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return outcome;
-}
-
-PROCESS_INFORMATION CompileDirectory::typeInBackground(const std::string& command,
-                                                       DWORD creationFlags) const {
-    std::string line = writeBatchFile(command);
-    std::wstring block = environmentBlock();
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE,
-                        creationFlags | CREATE_UNICODE_ENVIRONMENT, block.data(), path_.c_str(),
-                        &startup, &process)) {
-        ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
-    }
-    return process;
 }
 
 std::vector<Record> CompileDirectory::records() const {
@@ -383,25 +376,20 @@ PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(
     const std::optional<StandardHandles>& handles) const {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE nul =
-        CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     &inheritable, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
     const StandardHandles given = handles.value_or(StandardHandles{nul, nul, nul});
-    startup.hStdInput = given.input;
-    startup.hStdOutput = given.output;
-    startup.hStdError = given.error;
-    std::string line = commandLine;
-    std::wstring block = environmentBlock();
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(at("tb.exe").c_str(), line.data(), nullptr, nullptr, TRUE,
-                        creationFlags | CREATE_UNICODE_ENVIRONMENT, block.data(), path_.c_str(),
-                        &startup, &process)) {
-        ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
-    }
+    const std::optional<PROCESS_INFORMATION> process =
+        launch(wide(at("tb.exe")), ansiReading(commandLine), "", given.input, given.output,
+               given.error, creationFlags);
     CloseHandle(nul);
-    return process;
+    return process.value_or(PROCESS_INFORMATION{});
+}
+
+void expectNothingStarted(const CompileDirectory& dir, const std::string& label) {
+    EXPECT_TRUE(dir.records().empty()) << label;
+    EXPECT_EQ(dir.readFile("kivo.log"), kEarlierLog) << label;
+    EXPECT_FALSE(dir.exists("other.log")) << label;
 }
 
 DWORD waitForKernel(const CompileDirectory& dir, HANDLE launcher) {
@@ -430,9 +418,7 @@ void expectFailedLaunch(const CompileDirectory& dir, const Outcome& outcome,
                         const std::string& message, const std::string& label) {
     EXPECT_EQ(outcome.status, 1u) << label;
     EXPECT_EQ(outcome.output, message) << label;
-    EXPECT_TRUE(dir.records().empty()) << label;
-    EXPECT_EQ(dir.readFile("kivo.log"), kEarlierLog) << label;
-    EXPECT_FALSE(dir.exists("other.log")) << label;
+    expectNothingStarted(dir, label);
 }
 
 }  // namespace e2e

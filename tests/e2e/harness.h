@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/root_layout.h"
+
 namespace e2e {
 
 // What a stand-in recorded about one start.
@@ -51,9 +53,10 @@ struct StandardHandles {
 
 class CompileDirectory {
   public:
-    // A fresh directory named after the running test and numbered, holding tb.exe,
-    // kivo/tb.exe.sim/tb.exe, rootA (the kernel stand-in) and rootB (the DSP library). VELDRA names
-    // rootA;rootB, VELDRA_DSP is unset and the stand-ins record into record.txt.
+    // A fresh directory named after the running test and numbered, a copy of the one that
+    // tools/compile-dir laid out when the tests were built: tb.exe, kivo/tb.exe.sim/tb.exe, rootA
+    // (the kernel stand-in) and rootB (the DSP library). VELDRA names rootA;rootB, VELDRA_DSP is
+    // unset and the stand-ins record into record.txt.
     CompileDirectory();
 
     const std::string& path() const { return path_; }
@@ -88,9 +91,6 @@ class CompileDirectory {
     // UTF-16 command line; the environment's values are UTF-8 too. Waits for it.
     Outcome startWide(const std::string& commandLine, const std::string& program = "tb.exe",
                       const std::string& directory = "") const;
-    // Starts the typed command without waiting; returns the process of cmd.exe.
-    PROCESS_INFORMATION typeInBackground(const std::string& command, DWORD creationFlags = 0) const;
-
     std::vector<Record> records() const;
 
     // Starts tb.exe here directly with the command line, without waiting; the caller closes the
@@ -103,12 +103,17 @@ class CompileDirectory {
     std::string path_;
     std::string binDirectory_;
     std::string writeBatchFile(const std::string& command) const;
-    // Starts the program (found by the search when empty) with the command line given as ANSI
-    // bytes, or exactly as UTF-16.
-    Outcome run(const char* program, const std::string& commandLine,
-                const std::string& directory = "", bool errorApart = false) const;
+    // Starts the program (found by the search when empty) with exactly the UTF-16 command line and
+    // waits for it, standard output and error read through a pipe or error apart.
     Outcome start(const std::wstring& program, std::wstring commandLine,
                   const std::string& directory, bool errorApart) const;
+    // The one way a program is started here: with this directory's environment and the standard
+    // handles given, in the directory (this one when empty). Reports a failure to the test and
+    // yields no process then.
+    std::optional<PROCESS_INFORMATION> launch(const std::wstring& program, std::wstring commandLine,
+                                              const std::string& directory, HANDLE input,
+                                              HANDLE output, HANDLE error,
+                                              DWORD creationFlags = 0) const;
     std::wstring environmentBlock() const;
     Outcome collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const;
 };
@@ -138,11 +143,7 @@ inline std::vector<std::string> concat(std::vector<std::string> a,
     return a;
 }
 
-// The three PATH entries that an installation root contributes.
-inline std::string rootEntries(const std::string& root) {
-    return root + "\\lib\\nt64;" + root + "\\bin\\nt64\\Microsoft.VC80.CRT;" + root +
-           "\\bin\\nt64\\Microsoft.VC80.MFC;";
-}
+using ::rootEntries;
 
 // The run log of a launch typed so.
 inline std::string logText(const std::string& typed) {
@@ -152,8 +153,11 @@ inline std::string logText(const std::string& typed) {
 // What kivo.log holds before a launch that must fail and leave it alone.
 inline const std::string kEarlierLog = "earlier log";
 
-// A launch that failed cleanly: status 1, exactly the message, nothing started, kivo.log still
-// holding kEarlierLog, and other.log (where a -log option names it) not created.
+// The launch left no trace in the directory: nothing started, kivo.log still holding kEarlierLog,
+// and other.log (where a -log option names it) not created.
+void expectNothingStarted(const CompileDirectory& dir, const std::string& label = "");
+
+// A launch that failed cleanly: status 1, exactly the message, and nothing started.
 void expectFailedLaunch(const CompileDirectory& dir, const Outcome& outcome,
                         const std::string& message, const std::string& label = "");
 

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "text/wtf8.h"
@@ -22,21 +23,6 @@ extern "C" int __cdecl __wgetmainargs(int* count, wchar_t*** arguments, wchar_t*
 
 namespace {
 
-std::string environmentValue(const char* name, bool& isSet) {
-    SetLastError(ERROR_SUCCESS);
-    DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
-    isSet = !(size == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND);
-    if (size == 0) return {};
-    std::string value(size, '\0');
-    value.resize(GetEnvironmentVariableA(name, value.data(), size));
-    return value;
-}
-
-std::string environmentValue(const char* name) {
-    bool isSet;
-    return environmentValue(name, isSet);
-}
-
 std::string field(const std::string& bytes) { return std::to_string(bytes.size()) + ":" + bytes; }
 
 std::string fromWide(const wchar_t* text) {
@@ -44,14 +30,28 @@ std::string fromWide(const wchar_t* text) {
         std::u16string_view(reinterpret_cast<const char16_t*>(text), wcslen(text)));
 }
 
-std::string wideEnvironmentValue(const wchar_t* name, bool& isSet) {
+DWORD getVariable(const char* name, char* value, DWORD size) {
+    return GetEnvironmentVariableA(name, value, size);
+}
+DWORD getVariable(const wchar_t* name, wchar_t* value, DWORD size) {
+    return GetEnvironmentVariableW(name, value, size);
+}
+std::string asRecorded(const std::string& value) { return value; }
+std::string asRecorded(const std::wstring& value) { return fromWide(value.c_str()); }
+
+// The variable as the ANSI or the wide call reads it, wide values as WTF-8; none when it is unset.
+template <typename Char>
+std::optional<std::string> environmentValue(const Char* name) {
     SetLastError(ERROR_SUCCESS);
-    DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    isSet = !(size == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND);
-    if (size == 0) return {};
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return fromWide(value.c_str());
+    const DWORD size = getVariable(name, nullptr, 0);
+    if (size == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    std::basic_string<Char> value(size, Char());
+    if (size > 0) value.resize(getVariable(name, value.data(), size));
+    return asRecorded(value);
+}
+
+std::string recordedVariable(const std::optional<std::string>& value) {
+    return value ? field(*value) : "unset";
 }
 
 std::string recordPath;
@@ -75,7 +75,7 @@ BOOL WINAPI onControlEvent(DWORD event) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    recordPath = environmentValue("KIVO_STANDIN_RECORD");
+    recordPath = environmentValue("KIVO_STANDIN_RECORD").value_or("");
 
     std::string record = std::string("start ") + STAND_IN_NAME + "\n";
     record += "pid " + std::to_string(GetCurrentProcessId()) + "\n";
@@ -93,9 +93,8 @@ int main(int argc, char** argv) {
     record += "argc " + std::to_string(argc) + "\n";
     for (int i = 0; i < argc; ++i) record += "arg " + field(argv[i]) + "\n";
     for (const char* name : {"PATH", "VELDRA_DSP", "PORT_DYNAMIC_DISABLE_MSG"}) {
-        bool isSet;
-        const std::string value = environmentValue(name, isSet);
-        record += std::string("env ") + name + " " + (isSet ? field(value) : "unset") + "\n";
+        record +=
+            std::string("env ") + name + " " + recordedVariable(environmentValue(name)) + "\n";
     }
     std::wstring wideModule(32768, L'\0');
     wideModule.resize(GetModuleFileNameW(nullptr, wideModule.data(), wideModule.size()));
@@ -111,9 +110,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < wideCount; ++i)
         record += "warg " + field(fromWide(wideArguments[i])) + "\n";
     for (const wchar_t* name : {L"PATH", L"VELDRA_DSP"}) {
-        bool isSet;
-        const std::string value = wideEnvironmentValue(name, isSet);
-        record += "wenv " + fromWide(name) + " " + (isSet ? field(value) : "unset") + "\n";
+        record += "wenv " + fromWide(name) + " " + recordedVariable(environmentValue(name)) + "\n";
     }
     wchar_t* strings = GetEnvironmentStringsW();
     for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
@@ -127,22 +124,21 @@ int main(int argc, char** argv) {
     record += "cwd " + field(directory) + "\nend\n";
     appendToRecord(record);
 
-    bool interruptable;
-    const std::string onInterrupt =
-        environmentValue("KIVO_STANDIN_INTERRUPT_STATUS", interruptable);
-    if (interruptable) {
-        interruptStatus = std::strtoul(onInterrupt.c_str(), nullptr, 10);
+    if (const std::optional<std::string> onInterrupt =
+            environmentValue("KIVO_STANDIN_INTERRUPT_STATUS")) {
+        interruptStatus = std::strtoul(onInterrupt->c_str(), nullptr, 10);
         SetConsoleCtrlHandler(onControlEvent, TRUE);
     }
 
-    const std::string wait = environmentValue("KIVO_STANDIN_WAIT_MS");
-    std::string spawn = environmentValue("KIVO_STANDIN_SPAWN");
+    const std::string wait = environmentValue("KIVO_STANDIN_WAIT_MS").value_or("");
+    std::string spawn = environmentValue("KIVO_STANDIN_SPAWN").value_or("");
     if (!spawn.empty()) {
         // The helper must not start helpers of its own, and waits as long as it is told to.
         SetEnvironmentVariableA("KIVO_STANDIN_SPAWN", nullptr);
         SetEnvironmentVariableA("KIVO_STANDIN_RECORD", nullptr);
-        SetEnvironmentVariableA("KIVO_STANDIN_WAIT_MS",
-                                environmentValue("KIVO_STANDIN_SPAWN_WAIT_MS").c_str());
+        SetEnvironmentVariableA(
+            "KIVO_STANDIN_WAIT_MS",
+            environmentValue("KIVO_STANDIN_SPAWN_WAIT_MS").value_or("").c_str());
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION helper{};
@@ -159,5 +155,5 @@ int main(int argc, char** argv) {
 
     if (!wait.empty()) Sleep(std::strtoul(wait.c_str(), nullptr, 10));
     return static_cast<int>(
-        std::strtoul(environmentValue("KIVO_STANDIN_STATUS").c_str(), nullptr, 10));
+        std::strtoul(environmentValue("KIVO_STANDIN_STATUS").value_or("").c_str(), nullptr, 10));
 }

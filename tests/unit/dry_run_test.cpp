@@ -2,14 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ProgramShown, TheKernelsPathOrTheFrontEndAsFound) {
-    const ChildCommand kernel{"C:\\A\\bin\\nt64\\unwrapped\\kivotcl.exe", "kivotcl -exe x"};
-    const ChildCommand frontEnd{"", "kivogui -exe x"};
-    EXPECT_EQ(programShown(kernel, std::nullopt), kernel.program);
-    EXPECT_EQ(programShown(frontEnd, std::string("C:\\A\\lib\\nt64\\kivogui.exe")),
-              "C:\\A\\lib\\nt64\\kivogui.exe");
-    EXPECT_EQ(programShown(frontEnd, std::nullopt), "kivogui (not found)");
-}
+#include "app/launch_trace.h"
 
 TEST(DryRunText, TheHandOverThenEachVariableOnALine) {
     EXPECT_EQ(dryRunText(handOverLines("C:\\k.exe", "kivotcl -exe \"a b\""),

@@ -6,12 +6,7 @@
 #include <vector>
 
 #include "tests/support/fake_files.h"
-
-namespace {
-
-const std::string kKernel = "\\bin\\nt64\\unwrapped\\kivotcl.exe";
-
-}  // namespace
+#include "tests/support/root_layout.h"
 
 TEST(SplitInstallRoots, SkipsEmptyEntriesAndKeepsRootsAsWritten) {
     const struct {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/support/fake_files.h"
+#include "tests/support/root_layout.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ std::vector<std::string> probedEndingIn(const FakeFiles& files, const std::strin
         }
     }
     return result;
-}
-
-const std::string kKernel = "\\bin\\nt64\\unwrapped\\kivotcl.exe";
-const std::string kDspLibrary = "\\quillo\\bin\\nt64\\vantrel_api.dll";
-
-std::string rootEntries(const std::string& root) {
-    return root + "\\lib\\nt64;" + root + "\\bin\\nt64\\Microsoft.VC80.CRT;" + root +
-           "\\bin\\nt64\\Microsoft.VC80.MFC;";
 }
 
 }  // namespace
