@@ -85,12 +85,6 @@ struct Pipe {
     }
 };
 
-HANDLE nulDevice() {
-    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    return CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                       &inheritable, OPEN_EXISTING, 0, nullptr);
-}
-
 // Makes the temporary files here an hour old, as those of a launch ended long ago.
 void ageTemporaryFiles(const CompileDirectory& dir) {
     FILETIME now;
@@ -294,7 +288,7 @@ TEST(Field, EachRowEndsInAMessageOrTheLaunchGoingOn) {
         {"standard output closed, standard error invalid while tracing", nothing,
          [](CompileDirectory& dir) {
              dir.environment["KIVOLAUNCH_TRACE"] = "1";
-             HANDLE nul = nulDevice();
+             HANDLE nul = e2e::inheritableNul();
              Outcome outcome;
              outcome.status = launchWith(dir, "tb.exe -x", {nul, nullptr, INVALID_HANDLE_VALUE});
              CloseHandle(nul);
@@ -305,7 +299,7 @@ TEST(Field, EachRowEndsInAMessageOrTheLaunchGoingOn) {
          checkedBy([](CompileDirectory& dir) {
              dir.environment["KIVOLAUNCH_TRACE"] = "1";
              dir.environment["KIVO_STANDIN_STATUS"] = "7";
-             HANDLE nul = nulDevice();
+             HANDLE nul = e2e::inheritableNul();
              {
                  Pipe unread;
                  EXPECT_EQ(launchWith(dir, "tb.exe -x", {nul, unread.write, unread.write}), 7u);

@@ -1,7 +1,7 @@
 #include "tests/e2e/harness.h"
 
-// The process snapshot needs the types of windows.h first.
 #include <gtest/gtest.h>
+// The process snapshot needs the types of windows.h (from the harness's header) first.
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -269,8 +269,7 @@ Outcome CompileDirectory::start(const std::wstring& program, std::wstring comman
     HANDLE writeEnd = nullptr;
     CreatePipe(&readEnd, &writeEnd, &inheritable, 0);
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               &inheritable, OPEN_EXISTING, 0, nullptr);
+    HANDLE input = inheritableNul();
     // Standard error apart goes to a file beside the compile directory, read once the launch has
     // ended, so that neither stream can block the other.
     const std::string errorFile = path_ + ".stderr";
@@ -374,16 +373,19 @@ std::vector<Record> CompileDirectory::records() const {
 PROCESS_INFORMATION CompileDirectory::startLauncherInBackground(
     const std::string& commandLine, DWORD creationFlags,
     const std::optional<StandardHandles>& handles) const {
-    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE nul =
-        CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    &inheritable, OPEN_EXISTING, 0, nullptr);
+    HANDLE nul = inheritableNul();
     const StandardHandles given = handles.value_or(StandardHandles{nul, nul, nul});
     const std::optional<PROCESS_INFORMATION> process =
         launch(wide(at("tb.exe")), ansiReading(commandLine), "", given.input, given.output,
                given.error, creationFlags);
     CloseHandle(nul);
     return process.value_or(PROCESS_INFORMATION{});
+}
+
+HANDLE inheritableNul() {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       &inheritable, OPEN_EXISTING, 0, nullptr);
 }
 
 void expectNothingStarted(const CompileDirectory& dir, const std::string& label) {

@@ -118,6 +118,9 @@ class CompileDirectory {
     Outcome collect(HANDLE readEnd, const PROCESS_INFORMATION& process) const;
 };
 
+// The NUL device, as a handle a started program can inherit; the caller closes it.
+HANDLE inheritableNul();
+
 // The pid the kernel recorded once its record is complete; 0 when none came in time or the
 // launcher ended first.
 DWORD waitForKernel(const CompileDirectory& dir, HANDLE launcher);
